@@ -1,0 +1,97 @@
+#include "drop_data.h"
+
+#include <shlobj.h>
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+long g_getDataCalls = 0;
+
+class DropDataObject final : public IDataObject {
+public:
+    explicit DropDataObject(std::vector<std::string> paths) : paths_(std::move(paths)) {}
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (ppv == nullptr) return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
+            *ppv = static_cast<IDataObject*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+    STDMETHODIMP_(ULONG) Release() override
+    {
+        const LONG left = InterlockedDecrement(&refs_);
+        if (left == 0) delete this;
+        return static_cast<ULONG>(left);
+    }
+
+    STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override
+    {
+        if (format == nullptr || medium == nullptr) return E_INVALIDARG;
+        std::memset(medium, 0, sizeof *medium);
+        if (format->cfFormat != CF_HDROP || !(format->tymed & TYMED_HGLOBAL)) return DV_E_FORMATETC;
+        HGLOBAL block = MakeDropFiles(paths_);
+        if (block == nullptr) return E_OUTOFMEMORY;
+        ++g_getDataCalls;
+        medium->tymed = TYMED_HGLOBAL;
+        medium->hGlobal = block;
+        return S_OK;
+    }
+    STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    STDMETHODIMP QueryGetData(FORMATETC* format) override
+    {
+        return (format != nullptr && format->cfFormat == CF_HDROP) ? S_OK : DV_E_FORMATETC;
+    }
+    STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override
+    {
+        if (out != nullptr) out->ptd = nullptr;
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
+    STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+    STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+
+private:
+    ~DropDataObject() = default;
+    LONG refs_ = 1;
+    std::vector<std::string> paths_;
+};
+
+}  // namespace
+
+HGLOBAL MakeDropFiles(const std::vector<std::string>& paths)
+{
+    // Wine counts one empty name in a list that names none: an empty selection is a
+    // block of size zero instead.
+    if (paths.empty()) return GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 0);
+    SIZE_T size = sizeof(DROPFILES) + 1;
+    for (const std::string& p : paths) size += p.size() + 1;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    if (block == nullptr) return nullptr;
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = FALSE;
+    char* out = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
+    for (const std::string& p : paths) {
+        std::memcpy(out, p.c_str(), p.size() + 1);
+        out += p.size() + 1;
+    }
+    GlobalUnlock(block);
+    return block;
+}
+
+IDataObject* CreateDropDataObject(const std::vector<std::string>& paths)
+{
+    return new (std::nothrow) DropDataObject(paths);
+}
+
+long DropDataGetDataCount() { return g_getDataCalls; }
