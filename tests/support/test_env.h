@@ -1,0 +1,53 @@
+// Scratch folders, settings registry helpers and the loaded kelmora.dll for tests.
+#pragma once
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+// A fresh folder under C:\tidalon-tests for one test, removed with all it holds.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    // path() + "\" + relative
+    std::string At(const std::string& relative) const;
+    // Creates a file (and its folders) with `content`; gives its full path.
+    std::string File(const std::string& relative, const std::string& content = "") const;
+    std::string Folder(const std::string& relative) const;
+    // Names directly in `relative` (or the scratch folder), sorted, "." and ".." left out.
+    std::vector<std::string> List(const std::string& relative = "") const;
+
+private:
+    std::string path_;
+};
+
+bool PathExists(const std::string& path);
+// Removes a folder tree or a file; quiet when it is missing.
+void RemoveTree(const std::string& path);
+// Sets the last-write time from local calendar values (uses the process's time zone).
+bool SetLastWriteLocal(const std::string& path, int year, int month, int day, int hour, int minute);
+
+// The settings key HKCU "Software\Quaddle\Kelmora".
+void DeleteSettingsKey();
+bool SettingsValueExists(const char* name);
+std::vector<unsigned char> ReadSettingsValue(const char* name, DWORD* type = nullptr);
+void WriteSettingsValue(const char* name, const std::vector<unsigned char>& bytes);
+void WriteSettingsValue(const char* name, const std::string& bytes);
+
+// kelmora.dll from the build, loaded once for the test process.
+HMODULE KelmoraModule();
+// A new handler through DllGetClassObject / CreateInstance, as COM would make one.
+IContextMenu* CreateKelmoraMenu();
+// Initialize with a CF_HDROP of `paths`, QueryContextMenu into a popup, InvokeCommand
+// of the entry with catalogue index `index` (found by its position in the menu model)
+// with `owner` as window. Gives the HRESULT of InvokeCommand, or E_FAIL when the entry
+// is not in the menu.
+HRESULT InvokeKelmoraCommand(const std::vector<std::string>& paths, unsigned index, HWND owner = nullptr);
+// Object count check: DllCanUnloadNow() == S_OK.
+bool KelmoraCanUnload();
