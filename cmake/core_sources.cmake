@@ -7,5 +7,7 @@ set(SETTINGS_CORE_SOURCES
   ${_root}/settings/path_build.cpp
 )
 set(CTXMENU_CORE_SOURCES
+  ${_root}/ctxmenu/view_rules.cpp
+  ${_root}/ctxmenu/date_folder.cpp
 )
 set(CORE_SOURCES ${SETTINGS_CORE_SOURCES} ${CTXMENU_CORE_SOURCES})

@@ -1,0 +1,133 @@
+#include "date_folder.h"
+#include "view_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+TEST(ViewClass, OnlyTheExactClassNamesAreDriven)
+{
+    EXPECT_TRUE(IsSelectionViewClass("SysListView32"));
+    EXPECT_TRUE(IsSelectionViewClass("DirectUIHWND"));
+    EXPECT_TRUE(IsClassifyViewClass("SysListView32"));
+    EXPECT_FALSE(IsClassifyViewClass("DirectUIHWND"));
+    for (const char* other : {"syslistview32", "SysListView", "SysListView32 ", "DirectUIHWND2", "Edit",
+                              "SysTreeView32", ""}) {
+        EXPECT_FALSE(IsSelectionViewClass(other)) << other;
+        EXPECT_FALSE(IsClassifyViewClass(other)) << other;
+    }
+    EXPECT_FALSE(IsSelectionViewClass(nullptr));
+    EXPECT_FALSE(IsClassifyViewClass(nullptr));
+}
+
+TEST(SearchPattern, FolderStarAndTail)
+{
+    struct Row {
+        const char* folder;
+        const char* extension;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"C:\\data", ".txt", "C:\\data\\*.txt"},
+        {"C:\\data", "", "C:\\data\\*."},        // no extension: names without one
+        {"C:", ".TXT", "C:\\*.TXT"},             // reference in a drive root
+        {"C:\\data", ".*", "C:\\data\\*.*"},     // every entry
+    };
+    for (const Row& row : rows) {
+        char out[260];
+        ASSERT_TRUE(BuildSearchPattern(out, sizeof out, row.folder, ExtensionSearchTail(row.extension)));
+        EXPECT_STREQ(out, row.expected);
+    }
+    EXPECT_STREQ(ExtensionSearchTail(nullptr), ".");
+}
+
+TEST(SearchPattern, RefusesWhatDoesNotFit)
+{
+    // folder + "\*" + tail + terminator must fit exactly.
+    const std::string folder(260 - 1 - 2 - 4, 'a');
+    char out[260];
+    ASSERT_TRUE(BuildSearchPattern(out, sizeof out, folder.c_str(), ".txt"));
+    EXPECT_EQ(std::strlen(out), 259u);
+    std::memset(out, 'x', sizeof out);
+    EXPECT_FALSE(BuildSearchPattern(out, sizeof out, (folder + "a").c_str(), ".txt"));
+    EXPECT_EQ(out[0], '\0');
+    EXPECT_FALSE(BuildSearchPattern(out, 0, "C:", ".*"));
+    EXPECT_FALSE(BuildSearchPattern(out, sizeof out, nullptr, ".*"));
+}
+
+TEST(SelectAttributes, ComparesOnlyTheFiveBits)
+{
+    const unsigned readOnlyHidden = 0x01 | 0x02;
+    EXPECT_TRUE(SameSelectAttributes(readOnlyHidden, readOnlyHidden));
+    // compressed, encrypted, not-indexed, temporary, offline make no difference
+    EXPECT_TRUE(SameSelectAttributes(readOnlyHidden | 0x800 | 0x4000 | 0x2000 | 0x100 | 0x1000, readOnlyHidden));
+    EXPECT_FALSE(SameSelectAttributes(readOnlyHidden | 0x20, readOnlyHidden));  // archive
+    EXPECT_FALSE(SameSelectAttributes(readOnlyHidden | 0x04, readOnlyHidden));  // system
+    EXPECT_FALSE(SameSelectAttributes(readOnlyHidden | 0x10, readOnlyHidden));  // folder
+    EXPECT_FALSE(SameSelectAttributes(0x01, readOnlyHidden));
+    EXPECT_TRUE(SameSelectAttributes(0x80, 0x00));  // "normal" is outside the mask
+
+    EXPECT_TRUE(SameKind(0x10 | 0x01, 0x10));
+    EXPECT_TRUE(SameKind(0x20, 0x80));
+    EXPECT_FALSE(SameKind(0x10, 0x20));
+}
+
+TEST(DateFolderName, FourTwoTwoDigits)
+{
+    char out[kDateFolderNameSize];
+    ASSERT_TRUE(FormatDateFolderName(out, sizeof out, 2024, 1, 15));
+    EXPECT_STREQ(out, "20240115");
+    ASSERT_TRUE(FormatDateFolderName(out, sizeof out, 987, 12, 3));
+    EXPECT_STREQ(out, "09871203");
+    ASSERT_TRUE(FormatDateFolderName(out, sizeof out, 30827, 12, 31));  // largest SYSTEMTIME year
+    EXPECT_STREQ(out, "308271231");
+    ASSERT_TRUE(FormatDateFolderName(out, sizeof out, 65535, 65535, 65535));
+    EXPECT_STREQ(out, "655356553565535");
+    char small[8];
+    EXPECT_FALSE(FormatDateFolderName(small, sizeof small, 2024, 1, 15));
+    EXPECT_EQ(small[0], '\0');
+}
+
+TEST(ClassifyTarget, ReplacesTheNameAndMovesItInside)
+{
+    const char path[] = "C:\\photos\\IMG_0001.JPG";
+    char folder[260], target[260];
+    ASSERT_TRUE(BuildClassifyTarget(path, 10, "20240115", folder, sizeof folder, target, sizeof target));
+    EXPECT_STREQ(folder, "C:\\photos\\20240115");
+    EXPECT_STREQ(target, "C:\\photos\\20240115\\IMG_0001.JPG");
+
+    // A name shorter than the date name: the folder is longer than the file's path.
+    ASSERT_TRUE(BuildClassifyTarget("C:\\a", 3, "20240115", folder, sizeof folder, target, sizeof target));
+    EXPECT_STREQ(folder, "C:\\20240115");
+    EXPECT_STREQ(target, "C:\\20240115\\a");
+}
+
+TEST(ClassifyTarget, SkipsWhatWouldNotFit)
+{
+    char folder[260], target[260];
+    // The target is the path plus the date name and a backslash: 9 bytes longer.
+    const std::string dir = "C:\\" + std::string(200, 'd') + "\\";
+    const std::size_t room = 259 - dir.size() - 9;  // longest name whose target fits
+    const std::string fits = dir + std::string(room, 'n');
+    ASSERT_TRUE(BuildClassifyTarget(fits.c_str(), dir.size(), "20240115", folder, sizeof folder, target,
+                                    sizeof target));
+    EXPECT_EQ(std::strlen(target), 259u);
+
+    const std::string tooLong = fits + "n";
+    std::memset(folder, 'x', sizeof folder);
+    std::memset(target, 'x', sizeof target);
+    EXPECT_FALSE(BuildClassifyTarget(tooLong.c_str(), dir.size(), "20240115", folder, sizeof folder, target,
+                                     sizeof target));
+    EXPECT_EQ(folder[0], '\0');
+    EXPECT_EQ(target[0], '\0');
+
+    // The folder alone past the buffer: a deep folder and a one-letter name.
+    const std::string deep = "C:\\" + std::string(250, 'd') + "\\a";
+    EXPECT_FALSE(BuildClassifyTarget(deep.c_str(), deep.size() - 1, "20240115", folder, sizeof folder, target,
+                                     sizeof target));
+
+    // No file-name part.
+    EXPECT_FALSE(BuildClassifyTarget("C:\\photos\\", 10, "20240115", folder, sizeof folder, target, sizeof target));
+    EXPECT_FALSE(BuildClassifyTarget("C:\\photos", 42, "20240115", folder, sizeof folder, target, sizeof target));
+}
