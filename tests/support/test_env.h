@@ -49,5 +49,9 @@ IContextMenu* CreateKelmoraMenu();
 // with `owner` as window. Gives the HRESULT of InvokeCommand, or E_FAIL when the entry
 // is not in the menu.
 HRESULT InvokeKelmoraCommand(const std::vector<std::string>& paths, unsigned index, HWND owner = nullptr);
+// Stores a "Menu" layout listing every command 1..16 (drag menu off), for tests of
+// commands the default layout leaves out. An entry must be in the stored layout for
+// InvokeKelmoraCommand to find it.
+void UseFullMenuLayout();
 // Object count check: DllCanUnloadNow() == S_OK.
 bool KelmoraCanUnload();

@@ -71,6 +71,7 @@ public:
     };
     void OnActivate(HWND window);
     void OnTimer(UINT_PTR id);
+    void OnDestroy(HWND window);
 
 private:
     HHOOK hook_ = nullptr;

@@ -1,0 +1,261 @@
+#include "test_env.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "drop_data.h"
+#include "menu_model.h"
+#include "messages.h"
+
+namespace {
+
+// COM and OLE for every test process, as in Explorer's threads.
+class ComEnvironment : public testing::Environment {
+public:
+    void SetUp() override { OleInitialize(nullptr); }
+    void TearDown() override { OleUninitialize(); }
+};
+testing::Environment* const g_comEnvironment = testing::AddGlobalTestEnvironment(new ComEnvironment);
+
+constexpr char kScratchRoot[] = "C:\\tidalon-tests";
+
+void MakeFolders(const std::string& path)
+{
+    for (size_t at = path.find('\\', 3); ; at = path.find('\\', at + 1)) {
+        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+        if (at == std::string::npos) break;
+    }
+}
+
+}  // namespace
+
+ScratchDir::ScratchDir()
+{
+    static int counter = 0;
+    const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = info != nullptr ? std::string(info->test_suite_name()) + "." + info->name() : "test";
+    std::replace(name.begin(), name.end(), '/', '_');
+    path_ = std::string(kScratchRoot) + "\\" + name + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(++counter);
+    RemoveTree(path_);
+    MakeFolders(path_);
+}
+
+ScratchDir::~ScratchDir()
+{
+    RemoveTree(path_);
+}
+
+std::string ScratchDir::At(const std::string& relative) const
+{
+    return relative.empty() ? path_ : path_ + "\\" + relative;
+}
+
+std::string ScratchDir::File(const std::string& relative, const std::string& content) const
+{
+    const std::string full = At(relative);
+    const size_t slash = full.rfind('\\');
+    MakeFolders(full.substr(0, slash));
+    HANDLE h = CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(h, INVALID_HANDLE_VALUE) << "cannot create " << full;
+    if (h != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        if (!content.empty()) WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+        CloseHandle(h);
+    }
+    return full;
+}
+
+std::string ScratchDir::Folder(const std::string& relative) const
+{
+    const std::string full = At(relative);
+    MakeFolders(full);
+    return full;
+}
+
+std::vector<std::string> ScratchDir::List(const std::string& relative) const
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((At(relative) + "\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (std::strcmp(entry.cFileName, ".") != 0 && std::strcmp(entry.cFileName, "..") != 0)
+            names.push_back(entry.cFileName);
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool PathExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RemoveTree(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL | (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        DeleteFileA(path.c_str());
+        return;
+    }
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            if (std::strcmp(entry.cFileName, ".") != 0 && std::strcmp(entry.cFileName, "..") != 0)
+                RemoveTree(path + "\\" + entry.cFileName);
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+bool SetLastWriteLocal(const std::string& path, int year, int month, int day, int hour, int minute)
+{
+    SYSTEMTIME local = {};
+    local.wYear = static_cast<WORD>(year);
+    local.wMonth = static_cast<WORD>(month);
+    local.wDay = static_cast<WORD>(day);
+    local.wHour = static_cast<WORD>(hour);
+    local.wMinute = static_cast<WORD>(minute);
+    FILETIME localTime, utc;
+    if (!SystemTimeToFileTime(&local, &localTime) || !LocalFileTimeToFileTime(&localTime, &utc)) return false;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const BOOL ok = SetFileTime(h, nullptr, nullptr, &utc);
+    CloseHandle(h);
+    return ok != FALSE;
+}
+
+void DeleteSettingsKey()
+{
+    RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+}
+
+bool SettingsValueExists(const char* name)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    const bool found = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return found;
+}
+
+std::vector<unsigned char> ReadSettingsValue(const char* name, DWORD* type)
+{
+    std::vector<unsigned char> bytes;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return bytes;
+    DWORD size = 0;
+    DWORD t = 0;
+    if (RegQueryValueExA(key, name, nullptr, &t, nullptr, &size) == ERROR_SUCCESS) {
+        bytes.resize(size);
+        RegQueryValueExA(key, name, nullptr, &t, bytes.data(), &size);
+        bytes.resize(size);
+    }
+    if (type != nullptr) *type = t;
+    RegCloseKey(key);
+    return bytes;
+}
+
+void WriteSettingsValue(const char* name, const std::vector<unsigned char>& bytes)
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, name, 0, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
+    RegCloseKey(key);
+}
+
+void WriteSettingsValue(const char* name, const std::string& bytes)
+{
+    WriteSettingsValue(name, std::vector<unsigned char>(bytes.begin(), bytes.end()));
+}
+
+void UseFullMenuLayout()
+{
+    std::vector<unsigned char> layout = {0};
+    for (unsigned char i = 1; i <= 16; ++i) layout.push_back(i);
+    WriteSettingsValue("Menu", layout);
+}
+
+HMODULE KelmoraModule()
+{
+    static HMODULE module = LoadLibraryA(TIDALON_DIST_DIR "\\kelmora.dll");
+    return module;
+}
+
+IContextMenu* CreateKelmoraMenu()
+{
+    static const CLSID clsid = {0x5D0C2A71, 0x3B8E, 0x4F19, {0xA6, 0xC2, 0x7E, 0x41, 0xB0, 0x9D, 0x3F, 0x58}};
+    using GetClassObjectFn = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+    auto getClassObject = reinterpret_cast<GetClassObjectFn>(
+        reinterpret_cast<void*>(GetProcAddress(KelmoraModule(), "DllGetClassObject")));
+    if (getClassObject == nullptr) return nullptr;
+    IClassFactory* factory = nullptr;
+    if (FAILED(getClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)))) return nullptr;
+    IContextMenu* menu = nullptr;
+    factory->CreateInstance(nullptr, IID_IContextMenu, reinterpret_cast<void**>(&menu));
+    factory->Release();
+    return menu;
+}
+
+bool KelmoraCanUnload()
+{
+    using CanUnloadFn = HRESULT(WINAPI*)();
+    auto canUnload =
+        reinterpret_cast<CanUnloadFn>(reinterpret_cast<void*>(GetProcAddress(KelmoraModule(), "DllCanUnloadNow")));
+    return canUnload != nullptr && canUnload() == S_OK;
+}
+
+namespace {
+
+// Catalogue text up to its access-key marker, the part that stays whatever the letter.
+std::string StemOf(const char* text)
+{
+    const char* marker = std::strstr(text, "(&");
+    return marker != nullptr ? std::string(text, static_cast<size_t>(marker - text)) : std::string(text);
+}
+
+}  // namespace
+
+HRESULT InvokeKelmoraCommand(const std::vector<std::string>& paths, unsigned index, HWND owner)
+{
+    IContextMenu* menu = CreateKelmoraMenu();
+    if (menu == nullptr) return E_NOINTERFACE;
+    IShellExtInit* init = nullptr;
+    menu->QueryInterface(IID_IShellExtInit, reinterpret_cast<void**>(&init));
+    IDataObject* data = CreateDropDataObject(paths);
+    init->Initialize(nullptr, data, nullptr);
+    data->Release();
+
+    HMENU popup = CreatePopupMenu();
+    const UINT first = 1;
+    menu->QueryContextMenu(popup, 0, first, 0x7FFF, CMF_NORMAL);
+    HRESULT hr = E_FAIL;
+    HMENU sub = GetSubMenu(popup, 1);
+    const std::string wanted = StemOf(kCatalogue[index]);
+    for (int i = 0; sub != nullptr && i < GetMenuItemCount(sub); ++i) {
+        char text[128] = {};
+        GetMenuStringA(sub, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        if (text[0] == '\0' || StemOf(text) != wanted) continue;
+        CMINVOKECOMMANDINFO info = {};
+        info.cbSize = sizeof info;
+        info.hwnd = owner;
+        info.lpVerb = MAKEINTRESOURCEA(GetMenuItemID(sub, i) - first);
+        info.nShow = SW_SHOWNORMAL;
+        hr = menu->InvokeCommand(&info);
+        break;
+    }
+    DestroyMenu(popup);
+    init->Release();
+    menu->Release();
+    return hr;
+}
