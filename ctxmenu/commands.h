@@ -3,3 +3,13 @@
 #include <windows.h>
 
 class CShellExt;
+
+// Selection in the folder window (catalogue 1 to 5): owner of the invocation, handler.
+int SelectAllItems(HWND owner, CShellExt* ext);
+int SelectFilesOrFolders(HWND owner, CShellExt* ext);
+int SelectSameExtension(HWND owner, CShellExt* ext);
+int SelectSameDate(HWND owner, CShellExt* ext);
+int SelectSameAttributes(HWND owner, CShellExt* ext);
+
+// Moves each selected file into a folder named after its modification day (catalogue 14).
+int ClassifyByDate(HWND owner, CShellExt* ext);

@@ -1,0 +1,90 @@
+// Classify by modified date: each selected file moves into a folder next to it named
+// after the local day of its last write ("%04d%02d%02d").
+#include <windows.h>
+
+#include <cstring>
+
+#include "commands.h"
+#include "date_folder.h"
+#include "dialog_frame.h"
+#include "file_helpers.h"
+#include "path_build.h"
+#include "select_view.h"
+#include "settings.h"
+#include "view_rules.h"
+
+namespace {
+
+// Moves one file into its date folder. Whatever keeps it from moving leaves it where it
+// is without a message: its time cannot be read (already reported), its full path or its
+// target does not fit in 260 bytes, the folder cannot be made, or the move is refused
+// (the name is taken in the date folder, or the file is in use).
+void MoveIntoDateFolder(const char* path)
+{
+    // A time no file can have (its high bit is set): still there when the search found
+    // nothing for the path.
+    FILETIME written{0xFFFFFFFF, 0xFFFFFFFF};
+    if (!GetFileTimes(path, nullptr, &written)) return;
+    if (written.dwLowDateTime == 0xFFFFFFFF && written.dwHighDateTime == 0xFFFFFFFF) return;
+    SYSTEMTIME day;
+    if (!FileTimeToLocalSystemTime(&written, &day)) return;
+
+    char fullPath[kPathSize] = {};
+    char* namePart = nullptr;
+    const DWORD length = GetFullPathNameA(path, static_cast<DWORD>(kPathSize), fullPath, &namePart);
+    if (length == 0 || length >= kPathSize || namePart == nullptr) return;
+
+    char dateName[kDateFolderNameSize];
+    if (!FormatDateFolderName(dateName, sizeof dateName, day.wYear, day.wMonth, day.wDay)) return;
+    char folder[kPathSize];
+    char target[kPathSize];
+    if (!BuildClassifyTarget(fullPath, static_cast<std::size_t>(namePart - fullPath), dateName, folder,
+                             sizeof folder, target, sizeof target)) {
+        return;
+    }
+    if (!CreateDirectoryA(folder, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return;
+    MoveFileA(path, target);
+}
+
+}  // namespace
+
+int ClassifyByDate(HWND owner, CShellExt* ext)
+{
+    if (owner == nullptr || ext == nullptr) {
+        ShowErrorBox(nullptr, kMsgSystemFault);
+        return 0;
+    }
+    HDROP drop = SelectionDropOf(ext);  // shows the failure itself
+    if (drop == nullptr) return 0;
+    char className[kPathSize];
+    if (FocusedView(className) == nullptr) {
+        ShowErrorBox(nullptr, kMsgSystemFault);
+        return 0;
+    }
+    // The view is only recognised, never sent a message.
+    if (!IsClassifyViewClass(className)) {
+        ShowErrorBox(nullptr, kMsgUnknownWindow);
+        return 0;
+    }
+
+    const UINT count = SelectedCount(drop);
+    if (count == 0) {
+        ShowErrorBox(nullptr, kMsgNoSelection);
+        return 0;
+    }
+    char path[kPathSize];
+    for (UINT i = 0; i < count; ++i) {
+        if (!QuerySelectedPath(drop, i, path)) {
+            ShowErrorBox(nullptr, kMsgUnreadablePath);
+            return 0;
+        }
+        const DWORD attributes = GetFileAttributesA(path);
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            ShowErrorBox(nullptr, kMsgSystemFault);
+            return 0;
+        }
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        MoveIntoDateFolder(path);
+    }
+    return 1;
+}

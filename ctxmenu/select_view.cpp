@@ -1,0 +1,207 @@
+// Selecting items in the folder window the menu was opened from: every item, or the
+// entries of the reference item's folder that pass a test, found in the view by name.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlwapi.h>
+
+#include <cstring>
+
+#include "commands.h"
+#include "dialog_frame.h"
+#include "file_helpers.h"
+#include "handles.h"
+#include "path_build.h"
+#include "select_view.h"
+#include "settings.h"
+#include "view_rules.h"
+
+HWND FocusedView(char* className)
+{
+    std::memset(className, 0, kPathSize);
+    HWND view = GetFocus();
+    if (view == nullptr || GetClassNameA(view, className, static_cast<int>(kPathSize)) == 0) {
+        className[0] = '\0';
+        return nullptr;
+    }
+    return view;
+}
+
+namespace {
+
+enum class Test { FilesOrFolders, SameExtension, SameDate, SameAttributes };
+
+// The library lives in the process that owns the view, so the records go by address.
+void SetItemSelected(HWND view, WPARAM index, bool selected)
+{
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = selected ? LVIS_SELECTED : 0;
+    SendMessageA(view, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
+}
+
+void SelectByName(HWND view, const char* name)
+{
+    LVFINDINFOA find{};
+    find.flags = LVFI_STRING;
+    find.psz = name;
+    const LRESULT index = SendMessageA(view, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find));
+    if (index >= 0) SetItemSelected(view, static_cast<WPARAM>(index), true);
+}
+
+// The focused window when it is a view the commands drive. Otherwise the failure has
+// been shown and null is given.
+HWND RecognisedView(HWND owner, bool needDrop, CShellExt* ext, HDROP* drop)
+{
+    if (owner == nullptr || ext == nullptr) {
+        ShowErrorBox(nullptr, kMsgSystemFault);
+        return nullptr;
+    }
+    if (needDrop) {
+        *drop = SelectionDropOf(ext);  // shows the failure itself
+        if (*drop == nullptr) return nullptr;
+    }
+    char className[kPathSize];
+    HWND view = FocusedView(className);
+    if (view == nullptr) {
+        ShowErrorBox(nullptr, kMsgSystemFault);
+        return nullptr;
+    }
+    if (!IsSelectionViewClass(className)) {
+        ShowErrorBox(nullptr, kMsgUnknownWindow);
+        return nullptr;
+    }
+    return view;
+}
+
+bool SameLocalDay(const SYSTEMTIME& a, const SYSTEMTIME& b)
+{
+    return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay;
+}
+
+int SelectMatching(HWND owner, CShellExt* ext, Test test)
+{
+    HDROP drop = nullptr;
+    HWND view = RecognisedView(owner, true, ext, &drop);
+    if (view == nullptr) return 0;
+
+    // From here on a failure leaves nothing selected.
+    SetItemSelected(view, static_cast<WPARAM>(-1), false);
+
+    if (SelectedCount(drop) == 0) {
+        ShowErrorBox(nullptr, kMsgNoSelection);
+        return 0;
+    }
+    char reference[kPathSize];
+    if (!QuerySelectedPath(drop, 0, reference)) {
+        ShowErrorBox(nullptr, kMsgUnreadablePath);
+        return 0;
+    }
+
+    SYSTEMTIME referenceDay{};
+    if (test == Test::SameDate) {
+        // A time no file can have: its high bit is set. It stays when the reference is not
+        // found by a search (a drive root): there is no date to compare, so nothing is
+        // selected.
+        FILETIME written{0xFFFFFFFF, 0xFFFFFFFF};
+        if (!GetFileTimes(reference, nullptr, &written)) return 0;
+        if (written.dwLowDateTime == 0xFFFFFFFF && written.dwHighDateTime == 0xFFFFFFFF) return 1;
+        if (!FileTimeToLocalSystemTime(&written, &referenceDay)) return 0;
+    }
+
+    const char* tail = ".*";
+    if (test == Test::SameExtension) tail = ExtensionSearchTail(PathFindExtensionA(reference));
+
+    char folder[kPathSize];
+    std::memcpy(folder, reference, kPathSize);
+    PathRemoveFileSpecA(folder);
+    PathRemoveBackslashA(folder);
+
+    const DWORD referenceAttributes = GetFileAttributesA(reference);
+    if (referenceAttributes == INVALID_FILE_ATTRIBUTES) {
+        ShowErrorBox(nullptr, kMsgSystemFault);
+        return 0;
+    }
+
+    char pattern[kPathSize];
+    if (!BuildSearchPattern(pattern, sizeof pattern, folder, tail)) {
+        // The platform's own answer for a search path past the limit.
+        ReportSystemError(nullptr, "", "", ERROR_FILENAME_EXCED_RANGE);
+        return 0;
+    }
+    WIN32_FIND_DATAA entry;
+    FindHandle search(FindFirstFileA(pattern, &entry));
+    if (!search.valid()) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return 1;
+        ReportSystemError(nullptr, "", "", error);
+        return 0;
+    }
+
+    do {
+        if (std::strcmp(entry.cFileName, ".") == 0 || std::strcmp(entry.cFileName, "..") == 0) continue;
+        bool passes = false;
+        switch (test) {
+        case Test::FilesOrFolders:
+        case Test::SameExtension:
+            passes = SameKind(entry.dwFileAttributes, referenceAttributes);
+            break;
+        case Test::SameDate:
+            if (SameKind(entry.dwFileAttributes, referenceAttributes)) {
+                SYSTEMTIME day;
+                if (!FileTimeToLocalSystemTime(&entry.ftLastWriteTime, &day)) {
+                    if (!search.Close()) ReportSystemError(nullptr, "", "", GetLastError());
+                    return 0;
+                }
+                passes = SameLocalDay(day, referenceDay);
+            }
+            break;
+        case Test::SameAttributes:
+            passes = SameSelectAttributes(entry.dwFileAttributes, referenceAttributes);
+            break;
+        }
+        if (passes) SelectByName(view, entry.cFileName);
+    } while (FindNextFileA(search.get(), &entry));
+
+    const DWORD ended = GetLastError();
+    if (ended != ERROR_NO_MORE_FILES) {
+        ReportSystemError(nullptr, "", "", ended);
+        if (!search.Close()) ReportSystemError(nullptr, "", "", GetLastError());
+        return 0;
+    }
+    if (!search.Close()) {
+        ReportSystemError(nullptr, "", "", GetLastError());
+        return 0;
+    }
+    return 1;
+}
+
+}  // namespace
+
+int SelectAllItems(HWND owner, CShellExt* ext)
+{
+    // The selection list is not needed: every item of the view is selected.
+    HWND view = RecognisedView(owner, false, ext, nullptr);
+    if (view == nullptr) return 0;
+    SetItemSelected(view, static_cast<WPARAM>(-1), true);
+    return 1;
+}
+
+int SelectFilesOrFolders(HWND owner, CShellExt* ext)
+{
+    return SelectMatching(owner, ext, Test::FilesOrFolders);
+}
+
+int SelectSameExtension(HWND owner, CShellExt* ext)
+{
+    return SelectMatching(owner, ext, Test::SameExtension);
+}
+
+int SelectSameDate(HWND owner, CShellExt* ext)
+{
+    return SelectMatching(owner, ext, Test::SameDate);
+}
+
+int SelectSameAttributes(HWND owner, CShellExt* ext)
+{
+    return SelectMatching(owner, ext, Test::SameAttributes);
+}
