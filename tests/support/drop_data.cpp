@@ -7,7 +7,7 @@
 
 namespace {
 
-long g_getDataCalls = 0;
+std::vector<HGLOBAL> g_handedOut;
 
 class DropDataObject final : public IDataObject {
 public:
@@ -39,7 +39,7 @@ public:
         if (format->cfFormat != CF_HDROP || !(format->tymed & TYMED_HGLOBAL)) return DV_E_FORMATETC;
         HGLOBAL block = MakeDropFiles(paths_);
         if (block == nullptr) return E_OUTOFMEMORY;
-        ++g_getDataCalls;
+        g_handedOut.push_back(block);
         medium->tymed = TYMED_HGLOBAL;
         medium->hGlobal = block;
         return S_OK;
@@ -94,4 +94,4 @@ IDataObject* CreateDropDataObject(const std::vector<std::string>& paths)
     return new (std::nothrow) DropDataObject(paths);
 }
 
-long DropDataGetDataCount() { return g_getDataCalls; }
+const std::vector<HGLOBAL>& DropDataHandedOut() { return g_handedOut; }

@@ -12,5 +12,6 @@ HGLOBAL MakeDropFiles(const std::vector<std::string>& paths);
 // A new data object with one reference; every GetData hands out a fresh copy.
 IDataObject* CreateDropDataObject(const std::vector<std::string>& paths);
 
-// GetData calls served so far by data objects of this process (for leak checks).
-long DropDataGetDataCount();
+// Every block GetData has handed out in this process, oldest first (for leak checks:
+// the receiver owns and must free each one).
+const std::vector<HGLOBAL>& DropDataHandedOut();

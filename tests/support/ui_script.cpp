@@ -46,7 +46,7 @@ HWND MessageBoxIcon(HWND window)
 
 UINT IconKind(HWND iconControl)
 {
-    if (iconControl == nullptr || !IsWindowVisible(iconControl)) return 0;
+    if (iconControl == nullptr || !(GetWindowLongA(iconControl, GWL_STYLE) & WS_VISIBLE)) return 0;
     HICON icon = reinterpret_cast<HICON>(SendMessageA(iconControl, STM_GETICON, 0, 0));
     if (icon == nullptr) return 0;
     if (icon == LoadIcon(nullptr, IDI_ERROR)) return MB_ICONERROR;
