@@ -7,6 +7,7 @@ set(SETTINGS_CORE_SOURCES
   ${_root}/settings/path_build.cpp
 )
 set(CTXMENU_CORE_SOURCES
+  ${_root}/ctxmenu/permute_rule.cpp
   ${_root}/ctxmenu/view_rules.cpp
   ${_root}/ctxmenu/date_folder.cpp
 )

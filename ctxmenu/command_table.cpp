@@ -20,7 +20,7 @@ const CommandInfo kCommands[] = {
     /* 10 */ {"ファイルの属性を変更します。", 0, nullptr, nullptr},
     /* 11 */ {"ファイル名を変更します。", 0, nullptr, nullptr},
     /* 12 */ {"ファイル名を連番を付けて変更します。", 0, nullptr, nullptr},
-    /* 13 */ {"ファイル名の特定文字列を置換します。", 0, nullptr, nullptr},
+    /* 13 */ {"ファイル名の特定文字列を置換します。", 147, PermuteDialogProc, nullptr},
     /* 14 */ {"更新日でフォルダを作成してファイルを移動します。", 0, nullptr, ClassifyByDate},
     /* 15 */ {"拡張子でフォルダを作成してファイルを移動します。", 0, nullptr, nullptr},
     /* 16 */ {"検出した書庫ファイルを検査します。", 0, nullptr, nullptr},

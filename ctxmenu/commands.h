@@ -13,3 +13,6 @@ int SelectSameAttributes(HWND owner, CShellExt* ext);
 
 // Moves each selected file into a folder named after its modification day (catalogue 14).
 int ClassifyByDate(HWND owner, CShellExt* ext);
+
+// Name replacement, dialog 147 (catalogue 13).
+INT_PTR CALLBACK PermuteDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,165 @@
+// Name replacement (command 13, dialog 147): replaces a piece of text in the names of
+// the selected items and, when asked, of everything inside selected folders.
+#include <cstring>
+#include <string>
+
+#include "commands.h"
+#include "dialog_frame.h"
+#include "file_helpers.h"
+#include "path_build.h"
+#include "permute_rule.h"
+#include "settings.h"
+
+namespace {
+
+constexpr int kIdSearchText = 1076;
+constexpr int kIdReplacementText = 1077;
+constexpr int kIdEveryOccurrence = 1080;   // block byte 0
+constexpr int kIdKeepExtension = 1079;     // block byte 1
+constexpr int kIdSubfolders = 1078;        // block byte 2
+
+constexpr char kBlockName[] = "Permute";
+constexpr char kMsgNoSearchText[] = "検索文字列を入力して下さい。";
+constexpr char kMsgDriveRoot[] = "ドライブやフォルダのルートは名前を変更できません。\n";
+constexpr char kMsgNewNameTooLong[] = "置換後の名前ではパスが長すぎるため、名前を変更できません。\n";
+
+int PermuteItem(HWND dialog, const char* path);
+
+int LoadPermuteOptions(HWND dialog)
+{
+    if (dialog == nullptr) {
+        ShowErrorBox(nullptr, kMsgSystemFault);
+        return 0;
+    }
+    unsigned char block[kPermuteBlockSize];
+    if (!ReadSettingsBlock(kBlockName, block, sizeof block)) return 0;
+    SetCheck(dialog, kIdEveryOccurrence, FlagFromByte(block[0]));
+    SetCheck(dialog, kIdKeepExtension, FlagFromByte(block[1]));
+    SetCheck(dialog, kIdSubfolders, FlagFromByte(block[2]));
+    return 1;
+}
+
+int SavePermuteOptions(HWND dialog)
+{
+    if (dialog == nullptr) {
+        ShowErrorBox(nullptr, kMsgSystemFault);
+        return 0;
+    }
+    const unsigned char block[kPermuteBlockSize] = {
+        ByteFromFlag(GetCheck(dialog, kIdEveryOccurrence)),
+        ByteFromFlag(GetCheck(dialog, kIdKeepExtension)),
+        ByteFromFlag(GetCheck(dialog, kIdSubfolders)),
+    };
+    return WriteSettingsBlock(kBlockName, block, sizeof block);
+}
+
+void ShowPathMessage(HWND owner, const char* message, const char* path)
+{
+    std::string text = message;
+    text += path;
+    ShowErrorBox(owner, text.c_str());
+}
+
+// Descent: every entry of a renamed folder gets the same treatment.
+int PermuteEntry(const char* folder, const WIN32_FIND_DATAA& entry, void* context)
+{
+    char child[kPathSize];
+    if (!BuildChildPath(child, folder, entry.cFileName, nullptr)) return 0;
+    return PermuteItem(static_cast<HWND>(context), child);
+}
+
+// Renames one item and, with 1078, everything below it. 1 to go on; 0 stops the run.
+int PermuteItem(HWND dialog, const char* path)
+{
+    // The texts and options are read from the live dialog for every item.
+    char search[kPathSize] = {};
+    char replacement[kPathSize] = {};
+    GetDlgItemTextA(dialog, kIdSearchText, search, static_cast<int>(kPathSize));
+    GetDlgItemTextA(dialog, kIdReplacementText, replacement, static_cast<int>(kPathSize));
+    if (search[0] == '\0') {
+        ShowErrorBox(dialog, kMsgNoSearchText);
+        return 0;
+    }
+
+    char source[kPathSize];
+    char* name = nullptr;
+    const DWORD length = GetFullPathNameA(path, static_cast<DWORD>(kPathSize), source, &name);
+    if (length == 0) {
+        ReportSystemError(nullptr, "", "", GetLastError());
+        return 0;
+    }
+    if (length >= kPathSize) {
+        ReportPathTooLong(nullptr, path, nullptr);
+        return 0;
+    }
+    if (name == nullptr || *name == '\0') {
+        ShowPathMessage(nullptr, kMsgDriveRoot, source);
+        return 0;
+    }
+
+    // The folder part stays as it is; only the final component is replaced.
+    const std::size_t folderLength = static_cast<std::size_t>(name - source);
+    const PermuteRule rule{search, replacement, GetCheck(dialog, kIdEveryOccurrence) == 1,
+                           GetCheck(dialog, kIdKeepExtension) == 1};
+    char newName[kPathSize];
+    if (!PermuteName(name, rule, newName, kPathSize - folderLength)) {
+        ShowPathMessage(nullptr, kMsgNewNameTooLong, source);
+        return 0;
+    }
+    // No name at all, or one that would reach into another folder, is not a file name:
+    // refused the way the platform refuses such a name.
+    if (newName[0] == '\0' || HasPathSeparator932(newName)) {
+        ReportSystemError(nullptr, "", "", ERROR_INVALID_NAME);
+        return 0;
+    }
+    char folder[kPathSize];
+    std::memcpy(folder, source, folderLength);
+    folder[folderLength] = '\0';
+    char target[kPathSize];
+    if (!ConcatPath(target, kPathSize, folder, newName)) {
+        ShowPathMessage(nullptr, kMsgNewNameTooLong, source);
+        return 0;
+    }
+
+    // MoveFileA never replaces an existing item: a name taken already stops the run.
+    if (std::strcmp(target, source) != 0 && !MoveFileA(source, target)) {
+        ReportSystemError(nullptr, "", "", GetLastError());
+        return 0;
+    }
+
+    if (GetCheck(dialog, kIdSubfolders) != 1) return 1;
+    const DWORD attributes = GetFileAttributesA(target);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        ReportSystemError(nullptr, "", "", GetLastError());
+        return 0;
+    }
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return 1;
+    // The folder has its new name already; its contents are listed under that name.
+    return ForEachFolderEntry(nullptr, target, PermuteEntry, dialog);
+}
+
+int PermuteSelectedItem(HWND dialog, const char* path, void*)
+{
+    return PermuteItem(dialog, path);
+}
+
+int RunPermute(HWND dialog)
+{
+    return RunOverSelection(dialog, PermuteSelectedItem, nullptr);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK PermuteDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        StoreDialogContext(dialog, lParam);
+        LoadPermuteOptions(dialog);
+        return FALSE;
+    case WM_COMMAND:
+        return HandleFrameCommand(dialog, LOWORD(wParam), DialogCommands{RunPermute, SavePermuteOptions});
+    default:
+        return FALSE;
+    }
+}
