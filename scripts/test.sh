@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the pure rules natively under the sanitizers,
+# the rest as Windows programs under Wine on a virtual display. Ends with ctest's summary.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+cd "$ROOT"
+
+bash scripts/bootstrap.sh
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+# The pure rules, built by the host compiler with AddressSanitizer and UBSan.
+cmake -S tests/core-project -B build/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build build/native -j "$jobs" >/dev/null
+
+# The deliverables, the tools and the Wine-side tests.
+cmake -S . -B build -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+      -DNATIVE_CORE_TESTS="$ROOT/build/native/tests/core/core_tests" >/dev/null
+cmake --build build -j "$jobs"
+
+source scripts/wine-env.sh
+export ROOT
+# One virtual display for the whole run; one wineserver kept alive across the tests.
+xvfb-run -a bash -c '
+  set -e
+  source "$ROOT/scripts/wine-env.sh"
+  prepare_wine_prefix
+  "$WINESERVER" -p
+  status=0
+  (cd "$ROOT/build" && ctest --output-on-failure --timeout 900) || status=$?
+  "$WINESERVER" -k || true
+  exit $status
+'
