@@ -7,7 +7,38 @@
 
 namespace {
 
-std::vector<HGLOBAL> g_handedOut;
+LONG g_outstanding = 0;
+LONG g_handedOut = 0;
+
+// Stands in the medium's pUnkForRelease: ReleaseStgMedium calls its Release instead of
+// freeing the block itself, so the tests can count what was released.
+class MediumOwner final : public IUnknown {
+public:
+    explicit MediumOwner(HGLOBAL block) : block_(block) {}
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (ppv == nullptr) return E_POINTER;
+        *ppv = IsEqualIID(riid, IID_IUnknown) ? static_cast<IUnknown*>(this) : nullptr;
+        if (*ppv == nullptr) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+    STDMETHODIMP_(ULONG) Release() override
+    {
+        const LONG left = InterlockedDecrement(&refs_);
+        if (left == 0) {
+            GlobalFree(block_);
+            InterlockedDecrement(&g_outstanding);
+            delete this;
+        }
+        return static_cast<ULONG>(left);
+    }
+
+private:
+    LONG refs_ = 1;
+    HGLOBAL block_;
+};
 
 class DropDataObject final : public IDataObject {
 public:
@@ -39,9 +70,15 @@ public:
         if (format->cfFormat != CF_HDROP || !(format->tymed & TYMED_HGLOBAL)) return DV_E_FORMATETC;
         HGLOBAL block = MakeDropFiles(paths_);
         if (block == nullptr) return E_OUTOFMEMORY;
-        g_handedOut.push_back(block);
         medium->tymed = TYMED_HGLOBAL;
         medium->hGlobal = block;
+        medium->pUnkForRelease = new (std::nothrow) MediumOwner(block);
+        if (medium->pUnkForRelease == nullptr) {
+            GlobalFree(block);
+            return E_OUTOFMEMORY;
+        }
+        InterlockedIncrement(&g_outstanding);
+        InterlockedIncrement(&g_handedOut);
         return S_OK;
     }
     STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
@@ -94,4 +131,5 @@ IDataObject* CreateDropDataObject(const std::vector<std::string>& paths)
     return new (std::nothrow) DropDataObject(paths);
 }
 
-const std::vector<HGLOBAL>& DropDataHandedOut() { return g_handedOut; }
+long DropDataMediaOutstanding() { return g_outstanding; }
+long DropDataMediaHandedOut() { return g_handedOut; }

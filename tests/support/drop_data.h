@@ -12,6 +12,7 @@ HGLOBAL MakeDropFiles(const std::vector<std::string>& paths);
 // A new data object with one reference; every GetData hands out a fresh copy.
 IDataObject* CreateDropDataObject(const std::vector<std::string>& paths);
 
-// Every block GetData has handed out in this process, oldest first (for leak checks:
-// the receiver owns and must free each one).
-const std::vector<HGLOBAL>& DropDataHandedOut();
+// Media handed out by GetData and not yet released with ReleaseStgMedium, and all
+// handed out so far (for leak checks: the receiver owns and must release each one).
+long DropDataMediaOutstanding();
+long DropDataMediaHandedOut();
