@@ -1,0 +1,272 @@
+// Classify by modified date through the context-menu handler of kelmora.dll, invoked
+// from a folder window whose list view has the focus.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "settings.h"
+#include "test_env.h"
+#include "ui_script.h"
+
+namespace {
+
+constexpr unsigned kClassifyByDate = 14;
+constexpr char kFrameClass[] = "TidalonClassifyFrame";
+constexpr char kDirectUiClass[] = "DirectUIHWND";
+
+using Names = std::vector<std::string>;
+
+// The frame hands the focus back to its view whenever it gets it, as a folder window does.
+LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SETFOCUS) {
+        HWND child = reinterpret_cast<HWND>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (child != nullptr) SetFocus(child);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void RegisterClasses()
+{
+    static bool done = false;
+    if (done) return;
+    done = true;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    WNDCLASSEXA frame{};
+    frame.cbSize = sizeof frame;
+    frame.lpfnWndProc = FrameProc;
+    frame.hInstance = GetModuleHandleA(nullptr);
+    frame.lpszClassName = kFrameClass;
+    RegisterClassExA(&frame);
+    // The item view of newer shells, by its class name only.
+    WNDCLASSEXA itemView{};
+    itemView.cbSize = sizeof itemView;
+    itemView.lpfnWndProc = DefWindowProcA;
+    itemView.hInstance = GetModuleHandleA(nullptr);
+    itemView.lpszClassName = kDirectUiClass;
+    RegisterClassExA(&itemView);
+}
+
+// An active top-level window whose view (of class `viewClass`) has the keyboard focus.
+class FolderWindow {
+public:
+    explicit FolderWindow(const char* viewClass = WC_LISTVIEWA)
+    {
+        RegisterClasses();
+        frame_ = CreateWindowExA(0, kFrameClass, "Tidalon classify test", WS_OVERLAPPEDWINDOW, 40, 40, 400, 300,
+                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        view_ = CreateWindowExA(0, viewClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT, 0, 0, 390, 260,
+                                frame_, reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
+        SetWindowLongPtrA(frame_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view_));
+        ShowWindow(frame_, SW_SHOW);
+        SetForegroundWindow(frame_);
+        SetFocus(view_);
+    }
+    ~FolderWindow() { DestroyWindow(frame_); }
+    FolderWindow(const FolderWindow&) = delete;
+    FolderWindow& operator=(const FolderWindow&) = delete;
+
+    HWND frame() const { return frame_; }
+    HWND view() const { return view_; }
+
+private:
+    HWND frame_ = nullptr;
+    HWND view_ = nullptr;
+};
+
+std::string ReadAll(const std::string& path)
+{
+    std::string text;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return text;
+    char buffer[256];
+    DWORD got = 0;
+    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    CloseHandle(h);
+    return text;
+}
+
+bool SetLastWriteUtc(const std::string& path, int year, int month, int day, int hour, int minute)
+{
+    SYSTEMTIME utc{};
+    utc.wYear = static_cast<WORD>(year);
+    utc.wMonth = static_cast<WORD>(month);
+    utc.wDay = static_cast<WORD>(day);
+    utc.wHour = static_cast<WORD>(hour);
+    utc.wMinute = static_cast<WORD>(minute);
+    FILETIME time;
+    if (!SystemTimeToFileTime(&utc, &time)) return false;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const BOOL ok = SetFileTime(h, nullptr, nullptr, &time);
+    CloseHandle(h);
+    return ok != FALSE;
+}
+
+class ClassifyTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        DeleteSettingsKey();
+        ASSERT_EQ(WriteDefaultSettings(), 1);
+        UseFullMenuLayout();
+    }
+    void TearDown() override { DeleteSettingsKey(); }
+
+    ScratchDir dir_;
+};
+
+}  // namespace
+
+TEST_F(ClassifyTest, FilesLandInTheFolderOfTheirLocalDay)
+{
+    const std::string a = dir_.File("a.jpg", "a");
+    const std::string b = dir_.File("b.jpg", "b");
+    const std::string c = dir_.File("c.jpg", "c");
+    ASSERT_TRUE(SetLastWriteLocal(a, 2024, 1, 15, 0, 10));   // 14 January in UTC
+    ASSERT_TRUE(SetLastWriteLocal(b, 2024, 1, 15, 23, 50));
+    ASSERT_TRUE(SetLastWriteLocal(c, 2024, 1, 16, 8, 0));
+    FolderWindow window;
+
+    UiScript ui;
+    ASSERT_EQ(InvokeKelmoraCommand({a, b, c}, kClassifyByDate, window.frame()), S_OK);
+    EXPECT_EQ(dir_.List(), (Names{"20240115", "20240116"}));
+    EXPECT_EQ(dir_.List("20240115"), (Names{"a.jpg", "b.jpg"}));
+    EXPECT_EQ(dir_.List("20240116"), (Names{"c.jpg"}));
+    EXPECT_EQ(ReadAll(dir_.At("20240116\\c.jpg")), "c");
+
+    // Once more on a file inside a date folder: a date folder inside that one.
+    ASSERT_EQ(InvokeKelmoraCommand({dir_.At("20240116\\c.jpg")}, kClassifyByDate, window.frame()), S_OK);
+    EXPECT_EQ(dir_.List("20240116"), (Names{"20240116"}));
+    EXPECT_EQ(dir_.List("20240116\\20240116"), (Names{"c.jpg"}));
+    EXPECT_TRUE(ui.Boxes().empty());
+    EXPECT_TRUE(ui.Failures().empty());
+}
+
+TEST_F(ClassifyTest, ExistingFolderIsUsedAndATakenNameStaysPut)
+{
+    dir_.File("20240301\\same.txt", "already there");
+    const std::string same = dir_.File("same.txt", "selected");
+    const std::string other = dir_.File("other.txt", "other");
+    ASSERT_TRUE(SetLastWriteLocal(same, 2024, 3, 1, 12, 0));
+    ASSERT_TRUE(SetLastWriteLocal(other, 2024, 3, 1, 13, 0));
+    FolderWindow window;
+
+    UiScript ui;
+    ASSERT_EQ(InvokeKelmoraCommand({same, other}, kClassifyByDate, window.frame()), S_OK);
+    EXPECT_EQ(dir_.List(), (Names{"20240301", "same.txt"}));
+    EXPECT_EQ(dir_.List("20240301"), (Names{"other.txt", "same.txt"}));
+    EXPECT_EQ(ReadAll(same), "selected");
+    EXPECT_EQ(ReadAll(dir_.At("20240301\\same.txt")), "already there");
+    EXPECT_TRUE(ui.Boxes().empty());
+    EXPECT_TRUE(ui.Failures().empty());
+}
+
+TEST_F(ClassifyTest, OnlyFilesMove)
+{
+    const std::string folder = dir_.Folder("album");
+    dir_.File("album\\inside.txt");
+    const std::string file = dir_.File("x.txt");
+    ASSERT_TRUE(SetLastWriteLocal(folder, 2022, 7, 7, 12, 0));
+    ASSERT_TRUE(SetLastWriteLocal(file, 2022, 8, 8, 12, 0));
+    FolderWindow window;
+
+    UiScript ui;
+    ASSERT_EQ(InvokeKelmoraCommand({folder, file}, kClassifyByDate, window.frame()), S_OK);
+    EXPECT_EQ(dir_.List(), (Names{"20220808", "album"}));
+    EXPECT_EQ(dir_.List("20220808"), (Names{"x.txt"}));
+    EXPECT_EQ(dir_.List("album"), (Names{"inside.txt"}));
+    EXPECT_TRUE(ui.Boxes().empty());
+    EXPECT_TRUE(ui.Failures().empty());
+}
+
+TEST_F(ClassifyTest, LastMinutesOfTheYearInUtcBelongToNewYearsDayInTokyo)
+{
+    const std::string file = dir_.File("fireworks.mov");
+    ASSERT_TRUE(SetLastWriteUtc(file, 2023, 12, 31, 23, 30));
+    FolderWindow window;
+
+    UiScript ui;
+    ASSERT_EQ(InvokeKelmoraCommand({file}, kClassifyByDate, window.frame()), S_OK);
+    EXPECT_EQ(dir_.List(), (Names{"20240101"}));
+    EXPECT_EQ(dir_.List("20240101"), (Names{"fireworks.mov"}));
+    EXPECT_TRUE(ui.Failures().empty());
+}
+
+TEST_F(ClassifyTest, TargetPastTheLimitSkipsTheItemAndTheRunGoesOn)
+{
+    // The date folder plus a backslash makes the target 9 bytes longer than the file's
+    // path: a file path of 255 bytes fits, its target does not.
+    const std::string deep = dir_.Folder(std::string(120, 'd'));
+    const std::string longName(255 - deep.size() - 1, 'n');
+    const std::string longFile = dir_.File(std::string(120, 'd') + "\\" + longName);
+    ASSERT_EQ(longFile.size(), 255u);
+    ASSERT_TRUE(PathExists(longFile));
+    const std::string shortFile = dir_.File(std::string(120, 'd') + "\\s.txt");
+    ASSERT_TRUE(SetLastWriteLocal(longFile, 2021, 2, 3, 12, 0));
+    ASSERT_TRUE(SetLastWriteLocal(shortFile, 2021, 2, 4, 12, 0));
+    FolderWindow window;
+
+    UiScript ui;
+    ASSERT_EQ(InvokeKelmoraCommand({longFile, shortFile}, kClassifyByDate, window.frame()), S_OK);
+    EXPECT_EQ(dir_.List(std::string(120, 'd')), (Names{"20210204", longName}));
+    EXPECT_EQ(dir_.List(std::string(120, 'd') + "\\20210204"), (Names{"s.txt"}));
+    EXPECT_TRUE(ui.Boxes().empty());
+    EXPECT_TRUE(ui.Failures().empty());
+}
+
+TEST_F(ClassifyTest, OnlyTheListViewIsAccepted)
+{
+    const std::string file = dir_.File("a.txt");
+    ASSERT_TRUE(SetLastWriteLocal(file, 2024, 5, 5, 12, 0));
+    for (const char* viewClass : {kDirectUiClass, "Edit"}) {
+        FolderWindow window(viewClass);
+        ASSERT_EQ(GetFocus(), window.view());
+        UiScript ui;
+        ui.ExpectBox();
+        ASSERT_EQ(InvokeKelmoraCommand({file}, kClassifyByDate, window.frame()), S_OK);
+        ASSERT_EQ(ui.Boxes().size(), 1u) << viewClass;
+        EXPECT_EQ(ui.Boxes()[0].title, "Tidalon　エラー");
+        EXPECT_EQ(ui.Boxes()[0].text, "ウィンドウを認識できませんでした。");
+        EXPECT_EQ(ui.Boxes()[0].icon, static_cast<UINT>(MB_ICONERROR));
+        EXPECT_EQ(ui.Boxes()[0].owner, window.frame());
+        EXPECT_EQ(dir_.List(), (Names{"a.txt"})) << viewClass;
+        EXPECT_TRUE(ui.Failures().empty());
+    }
+}
+
+TEST_F(ClassifyTest, EmptySelectionAndVanishedItem)
+{
+    FolderWindow window;
+    {
+        UiScript ui;
+        ui.ExpectBox();
+        ASSERT_EQ(InvokeKelmoraCommand({}, kClassifyByDate, window.frame()), S_OK);
+        ASSERT_EQ(ui.Boxes().size(), 1u);
+        EXPECT_EQ(ui.Boxes()[0].text, "ファイルが選択されていません。");
+        EXPECT_TRUE(ui.Failures().empty());
+    }
+    {
+        // The first item moves; the second has vanished and stops the run before the third.
+        const std::string first = dir_.File("1.txt");
+        const std::string gone = dir_.At("2.txt");
+        const std::string third = dir_.File("3.txt");
+        ASSERT_TRUE(SetLastWriteLocal(first, 2020, 10, 10, 12, 0));
+        ASSERT_TRUE(SetLastWriteLocal(third, 2020, 10, 10, 12, 0));
+        UiScript ui;
+        ui.ExpectBox();
+        ASSERT_EQ(InvokeKelmoraCommand({first, gone, third}, kClassifyByDate, window.frame()), S_OK);
+        ASSERT_EQ(ui.Boxes().size(), 1u);
+        EXPECT_EQ(ui.Boxes()[0].text, "システム異常です。");
+        EXPECT_EQ(dir_.List(), (Names{"20201010", "3.txt"}));
+        EXPECT_EQ(dir_.List("20201010"), (Names{"1.txt"}));
+        EXPECT_TRUE(ui.Failures().empty());
+    }
+}
