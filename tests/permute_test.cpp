@@ -1,0 +1,307 @@
+// Name replacement (entry 13, dialog 147) end to end: the menu entry is invoked on
+// real scratch files, the dialog is filled by control id and the results are read
+// back from the folder, the message boxes and the settings key.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "settings.h"
+#include "test_env.h"
+#include "ui_script.h"
+
+namespace {
+
+constexpr unsigned kPermuteEntry = 13;
+constexpr char kErrorTitle[] = "Tidalon　エラー";
+
+struct Options {
+    std::string search;
+    std::string replacement;
+    bool every = false;
+    bool keepExtension = false;
+    bool subfolders = false;
+};
+
+std::string SystemText(DWORD code)
+{
+    char* buffer = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text = buffer != nullptr ? buffer : "";
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    return text;
+}
+
+std::string ReadFileText(const std::string& path)
+{
+    std::string text;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return "<missing>";
+    char buffer[256];
+    DWORD got = 0;
+    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    CloseHandle(h);
+    return text;
+}
+
+class PermuteTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        DeleteSettingsKey();
+        ASSERT_EQ(WriteDefaultSettings(), 1);
+        // Stored options that differ from what the tests tick, so a run that followed
+        // the stored block instead of the live dialog would show.
+        WriteSettingsValue("Permute", std::vector<unsigned char>{0, 0, 0});
+    }
+    void TearDown() override { DeleteSettingsKey(); }
+
+    // Opens the dialog on `paths`, fills it, presses OK; the boxes the run shows are
+    // answered with OK and recorded.
+    void Run(const std::vector<std::string>& paths, const Options& options)
+    {
+        ui_.reset();
+        ui_.reset(new UiScript);
+        ui_->ExpectDialog([&options](DialogDriver& d) {
+            d.SetText(1076, options.search);
+            d.SetText(1077, options.replacement);
+            d.Check(1080, options.every);
+            d.Check(1079, options.keepExtension);
+            d.Check(1078, options.subfolders);
+            d.Press(IDOK);
+        });
+        ui_->AnswerAllBoxes(IDOK);
+        EXPECT_EQ(InvokeKelmoraCommand(paths, kPermuteEntry), S_OK);
+        EXPECT_TRUE(ui_->Failures().empty()) << ui_->Failures().front();
+        EXPECT_EQ(ui_->Dialogs().size(), 1u) << "the dialog opens once and nothing else";
+    }
+
+    void ExpectOneErrorBox(const std::string& text)
+    {
+        ASSERT_EQ(ui_->Boxes().size(), 1u);
+        EXPECT_EQ(ui_->Boxes()[0].title, kErrorTitle);
+        EXPECT_EQ(ui_->Boxes()[0].text, text);
+        EXPECT_EQ(ui_->Boxes()[0].icon, static_cast<UINT>(MB_ICONERROR));
+    }
+    void ExpectErrorBoxStartingWith(const std::string& start)
+    {
+        ASSERT_EQ(ui_->Boxes().size(), 1u);
+        EXPECT_EQ(ui_->Boxes()[0].title, kErrorTitle);
+        EXPECT_EQ(ui_->Boxes()[0].text.compare(0, start.size(), start), 0) << ui_->Boxes()[0].text;
+        EXPECT_EQ(ui_->Boxes()[0].icon, static_cast<UINT>(MB_ICONERROR));
+    }
+
+    std::unique_ptr<UiScript> ui_;
+    ScratchDir dir_;
+};
+
+struct NameRow {
+    const char* name;
+    Options options;
+    const char* expected;
+};
+
+// One selected file per row, each in a folder of its own.
+TEST_F(PermuteTest, RenamesByTheRowsOfTheRule)
+{
+    const NameRow rows[] = {
+        {"aXbXc.X", {"X", "YY", false, false, false}, "aYYbXc.X"},
+        {"aXbXc.X", {"X", "YY", true, false, false}, "aYYbYYc.YY"},
+        {"aXbXc.X", {"X", "YY", true, true, false}, "aYYbYYc.X"},
+        {"aaaa", {"aa", "b", false, false, false}, "baa"},
+        {"aaaa", {"aa", "b", true, false, false}, "bb"},
+        {"aaa", {"aa", "b", true, false, false}, "ba"},
+        {"ABC", {"abc", "x", true, false, false}, "ABC"},
+        {"abcX", {"X", "", true, false, false}, "abc"},
+        {"foo.txt", {"txt", "doc", false, true, false}, "foo.txt"},
+        {"a.b", {".", "_", false, true, false}, "a_b.b"},
+        {"abc", {"b", ".", false, true, false}, "a"},
+        // "ア" is 83 41: its second byte is the letter A, which must not match.
+        {"xアy", {"A", "Z", true, false, false}, "xアy"},
+        {"Aア.txt", {"A", "Z", true, false, false}, "Zア.txt"},
+        {"アイ.txt", {"イ", "ウ", false, false, false}, "アウ.txt"},
+    };
+    int n = 0;
+    for (const NameRow& row : rows) {
+        SCOPED_TRACE(std::string(row.name) + " / " + row.options.search + " -> " + row.options.replacement);
+        const std::string folder = dir_.Folder("row" + std::to_string(++n));
+        const std::string path = dir_.File("row" + std::to_string(n) + "\\" + row.name, "content");
+        Run({path}, row.options);
+        EXPECT_TRUE(ui_->Boxes().empty());
+        EXPECT_EQ(dir_.List("row" + std::to_string(n)), std::vector<std::string>{row.expected});
+        EXPECT_EQ(ReadFileText(folder + "\\" + row.expected), "content");
+    }
+}
+
+TEST_F(PermuteTest, DialogShowsInJapaneseWithEmptyTexts)
+{
+    UiScript ui;
+    ui.ExpectDialog([](DialogDriver& d) {
+        EXPECT_EQ(d.Caption(), "名前の置換");
+        EXPECT_EQ(d.Text(1076), "");
+        EXPECT_EQ(d.Text(1077), "");
+        EXPECT_EQ(d.Text(1080), "複数含まれる場合は、すべて置換");
+        EXPECT_EQ(d.Text(1079), "拡張子を置換しない");
+        EXPECT_EQ(d.Text(1078), "フォルダ時にサブフォルダも検索");
+        EXPECT_EQ(d.Text(2019), "デフォルト(&D)");
+        EXPECT_EQ(d.Text(2018), "バージョン(&A)");
+        EXPECT_EQ(d.Text(IDCANCEL), "キャンセル");
+        d.Press(IDCANCEL);
+    });
+    const std::string file = dir_.File("keep");
+    EXPECT_EQ(InvokeKelmoraCommand({file}, kPermuteEntry), S_OK);
+    EXPECT_TRUE(ui.Failures().empty());
+}
+
+TEST_F(PermuteTest, SeveralItemsInSelectionOrder)
+{
+    const std::string a = dir_.File("one_X.txt");
+    const std::string b = dir_.File("two_X.txt");
+    const std::string c = dir_.Folder("three_X");
+    Run({a, b, c}, {"_X", "_Y", false, false, false});
+    EXPECT_EQ(dir_.List(), (std::vector<std::string>{"one_Y.txt", "three_Y", "two_Y.txt"}));
+    EXPECT_TRUE(ui_->Boxes().empty());
+}
+
+TEST_F(PermuteTest, EmptySearchTextShowsTheMessageOnceAndRenamesNothing)
+{
+    const std::string a = dir_.File("abc");
+    const std::string b = dir_.File("abd");
+    Run({a, b}, {"", "x", true, false, false});
+    ExpectOneErrorBox("検索文字列を入力して下さい。");
+    EXPECT_EQ(dir_.List(), (std::vector<std::string>{"abc", "abd"}));
+}
+
+TEST_F(PermuteTest, CollisionStopsTheRunAndNeverOverwrites)
+{
+    const std::string a1 = dir_.File("a1", "first");
+    const std::string a2 = dir_.File("a2", "second");
+    const std::string a3 = dir_.File("a3", "third");
+    dir_.File("b2", "target");
+    Run({a1, a2, a3}, {"a", "b", false, false, false});
+    ExpectOneErrorBox(SystemText(ERROR_ALREADY_EXISTS));
+    // a1 was renamed before the collision; a2 stays, b2 keeps its content, a3 untouched.
+    EXPECT_EQ(dir_.List(), (std::vector<std::string>{"a2", "a3", "b1", "b2"}));
+    EXPECT_EQ(ReadFileText(dir_.At("b1")), "first");
+    EXPECT_EQ(ReadFileText(dir_.At("b2")), "target");
+    EXPECT_EQ(ReadFileText(dir_.At("a2")), "second");
+}
+
+TEST_F(PermuteTest, NoNameLeftIsRefusedAsAnInvalidName)
+{
+    const std::string path = dir_.File("X");
+    Run({path}, {"X", "", true, false, false});
+    ExpectOneErrorBox(SystemText(ERROR_INVALID_NAME));
+    EXPECT_EQ(dir_.List(), std::vector<std::string>{"X"});
+}
+
+TEST_F(PermuteTest, ReplacementWithABackslashCannotMoveTheItemElsewhere)
+{
+    dir_.Folder("sub");
+    const std::string path = dir_.File("aX");
+    Run({path}, {"aX", "sub\\aX", true, false, false});
+    ExpectOneErrorBox(SystemText(ERROR_INVALID_NAME));
+    EXPECT_EQ(dir_.List(), (std::vector<std::string>{"aX", "sub"}));
+    EXPECT_TRUE(dir_.List("sub").empty());
+}
+
+TEST_F(PermuteTest, DescentRenamesTheFolderFirstThenEverythingBelow)
+{
+    dir_.File("Xtop\\Xfile.X");
+    dir_.File("Xtop\\plain\\Xdeep");
+    dir_.File("Xtop\\plain\\Xsub\\Xdeepest");
+    const std::string hidden = dir_.File("Xtop\\Xhidden");
+    SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    dir_.File("outside_X");
+    Run({dir_.At("Xtop")}, {"X", "Q", true, false, true});
+    EXPECT_TRUE(ui_->Boxes().empty());
+    EXPECT_EQ(dir_.List(), (std::vector<std::string>{"Qtop", "outside_X"}));
+    EXPECT_EQ(dir_.List("Qtop"), (std::vector<std::string>{"Qfile.Q", "Qhidden", "plain"}));
+    EXPECT_EQ(dir_.List("Qtop\\plain"), (std::vector<std::string>{"Qdeep", "Qsub"}));
+    EXPECT_EQ(dir_.List("Qtop\\plain\\Qsub"), std::vector<std::string>{"Qdeepest"});
+}
+
+TEST_F(PermuteTest, WithoutDescentOnlyTheSelectedFolderIsRenamed)
+{
+    dir_.File("Xtop\\Xfile");
+    Run({dir_.At("Xtop")}, {"X", "Q", true, false, false});
+    EXPECT_EQ(dir_.List(), std::vector<std::string>{"Qtop"});
+    EXPECT_EQ(dir_.List("Qtop"), std::vector<std::string>{"Xfile"});
+}
+
+TEST_F(PermuteTest, DescentOneLevelPerRenameNoEntryIsVisitedTwice)
+{
+    // Each visit appends to the name: an entry met again under its new name would grow
+    // again (or forever).
+    for (int i = 0; i < 20; ++i) dir_.File("top\\f" + std::to_string(i) + "a");
+    Run({dir_.At("top")}, {"a", "aa", false, false, true});
+    const std::vector<std::string> names = dir_.List("top");
+    ASSERT_EQ(names.size(), 20u);
+    for (const std::string& name : names) EXPECT_EQ(name.substr(name.size() - 2), "aa") << name;
+    for (const std::string& name : names) EXPECT_NE(name.substr(name.size() - 3), "aaa") << name;
+}
+
+TEST_F(PermuteTest, NewPathPastTheLimitIsRefusedAndNothingIsRenamed)
+{
+    // Full path of exactly 259 bytes after the replacement fits; one byte more does not.
+    const std::string folder = dir_.Folder("long");
+    const size_t room = 259 - folder.size() - 1;   // bytes left for the name
+    const std::string fits = std::string(room - 1, 'n') + "a";
+    const std::string fitsPath = dir_.File("long\\" + fits);
+    Run({fitsPath}, {"a", "b", false, false, false});
+    EXPECT_TRUE(ui_->Boxes().empty());
+    const std::string renamed = std::string(room - 1, 'n') + "b";
+    EXPECT_EQ(dir_.List("long"), std::vector<std::string>{renamed});
+
+    Run({folder + "\\" + renamed}, {"b", "bb", false, false, false});
+    ExpectErrorBoxStartingWith("置換後の名前ではパスが長すぎるため、名前を変更できません。");
+    EXPECT_NE(ui_->Boxes()[0].text.find(renamed), std::string::npos) << "the box names the item";
+    EXPECT_EQ(dir_.List("long"), std::vector<std::string>{renamed});
+}
+
+TEST_F(PermuteTest, ChildPathPastTheLimitStopsTheDescent)
+{
+    // The child fits under the folder's old name but not under its longer new one.
+    const std::string folder = dir_.Folder("d");
+    const size_t room = 259 - folder.size() - 1 - 2;   // for "X\" + child name
+    const std::string child = std::string(room, 'c');
+    dir_.File("d\\X\\" + child);
+    dir_.File("d\\X\\Xsmall");
+    Run({dir_.At("d\\X")}, {"X", "XY", false, false, true});
+    ExpectErrorBoxStartingWith("パスが長すぎるため処理できません。");
+    EXPECT_EQ(dir_.List("d"), std::vector<std::string>{"XY"});
+    const std::vector<std::string> inside = dir_.List("d\\XY");
+    EXPECT_EQ(inside.size(), 2u);
+    EXPECT_NE(std::find(inside.begin(), inside.end(), child), inside.end());
+}
+
+TEST_F(PermuteTest, DriveRootIsRefused)
+{
+    Run({"C:\\"}, {"zzqq", "x", false, false, false});
+    ExpectErrorBoxStartingWith("ドライブやフォルダのルートは名前を変更できません。");
+}
+
+TEST_F(PermuteTest, ItemThatVanishedStopsTheRunWithThePlatformMessage)
+{
+    const std::string gone = dir_.At("gone_a");
+    const std::string later = dir_.File("later_a");
+    Run({gone, later}, {"_a", "_b", false, false, false});
+    ExpectOneErrorBox(SystemText(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(dir_.List(), std::vector<std::string>{"later_a"});
+}
+
+TEST_F(PermuteTest, RunFollowsTheLiveDialogNotTheStoredBlock)
+{
+    WriteSettingsValue("Permute", std::vector<unsigned char>{1, 1, 1});
+    dir_.File("Xf\\Xa.X");
+    Run({dir_.At("Xf")}, {"X", "Y", false, false, false});
+    EXPECT_EQ(dir_.List(), std::vector<std::string>{"Yf"});
+    EXPECT_EQ(dir_.List("Yf"), std::vector<std::string>{"Xa.X"});
+    EXPECT_EQ(ReadSettingsValue("Permute"), (std::vector<unsigned char>{1, 1, 1}));
+}
+
+}  // namespace
