@@ -1,0 +1,404 @@
+// The command dialog frame as every dialog command shares it (driven through the name
+// replacement dialog 147 of the real kelmora.dll), the About box, both languages of the
+// templates, and the file, folder and time helpers (compiled in from ctxmenu/).
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "file_helpers.h"
+#include "settings.h"
+#include "test_env.h"
+#include "ui_script.h"
+
+namespace {
+
+constexpr unsigned kPermuteEntry = 13;
+constexpr char kErrorTitle[] = "Tidalon　エラー";
+
+std::string SystemText(DWORD code)
+{
+    char* buffer = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text = buffer != nullptr ? buffer : "";
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    return text;
+}
+
+std::string ReadFileText(const std::string& path)
+{
+    std::string text;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return "<missing>";
+    char buffer[256];
+    DWORD got = 0;
+    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    CloseHandle(h);
+    return text;
+}
+
+void ExpectErrorBox(const SeenBox& box, const std::string& text)
+{
+    EXPECT_EQ(box.title, kErrorTitle);
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONERROR));
+}
+
+class FrameTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        DeleteSettingsKey();
+        ASSERT_EQ(WriteDefaultSettings(), 1);
+    }
+    void TearDown() override { DeleteSettingsKey(); }
+
+    ScratchDir dir_;
+};
+
+// ---- The frame, through dialog 147 ----------------------------------------------------
+
+TEST_F(FrameTest, DefaultButtonStoresTheBlockAndTheNextOpeningShowsIt)
+{
+    const std::string file = dir_.File("item");
+    {
+        UiScript ui;
+        ui.ExpectDialog([](DialogDriver& d) {
+            EXPECT_FALSE(d.IsChecked(1080));
+            d.Check(1080, true);
+            d.Check(1079, false);
+            d.Check(1078, true);
+            d.Press(2019);
+            // Still open: Cancel closes it.
+            EXPECT_TRUE(IsWindow(d.hwnd()));
+            d.Press(IDCANCEL);
+        });
+        EXPECT_EQ(InvokeKelmoraCommand({file}, kPermuteEntry), S_OK);
+        EXPECT_TRUE(ui.Failures().empty());
+        EXPECT_TRUE(ui.Boxes().empty());
+    }
+    EXPECT_EQ(ReadSettingsValue("Permute"), (std::vector<unsigned char>{1, 0, 1}));
+    UiScript ui;
+    ui.ExpectDialog([](DialogDriver& d) {
+        EXPECT_TRUE(d.IsChecked(1080));
+        EXPECT_FALSE(d.IsChecked(1079));
+        EXPECT_TRUE(d.IsChecked(1078));
+        d.Press(IDCANCEL);
+    });
+    EXPECT_EQ(InvokeKelmoraCommand({file}, kPermuteEntry), S_OK);
+    EXPECT_TRUE(ui.Failures().empty());
+}
+
+TEST_F(FrameTest, OnlyTheValueOneTicksABox)
+{
+    WriteSettingsValue("Permute", std::vector<unsigned char>{2, 1, 0xFF});
+    const std::string file = dir_.File("item");
+    UiScript ui;
+    ui.ExpectDialog([](DialogDriver& d) {
+        EXPECT_FALSE(d.IsChecked(1080));
+        EXPECT_TRUE(d.IsChecked(1079));
+        EXPECT_FALSE(d.IsChecked(1078));
+        d.Press(IDCANCEL);
+    });
+    EXPECT_EQ(InvokeKelmoraCommand({file}, kPermuteEntry), S_OK);
+    EXPECT_TRUE(ui.Failures().empty());
+}
+
+TEST_F(FrameTest, OkRunsAndClosesButDoesNotStore)
+{
+    const std::string file = dir_.File("abc");
+    UiScript ui;
+    ui.ExpectDialog([](DialogDriver& d) {
+        d.SetText(1076, "b");
+        d.SetText(1077, "x");
+        d.Check(1080, true);
+        d.Check(1079, true);
+        d.Check(1078, true);
+        d.Press(IDOK);
+    });
+    EXPECT_EQ(InvokeKelmoraCommand({file}, kPermuteEntry), S_OK);
+    EXPECT_TRUE(ui.Failures().empty());
+    EXPECT_EQ(dir_.List(), std::vector<std::string>{"axc"});
+    EXPECT_EQ(ReadSettingsValue("Permute"), (std::vector<unsigned char>{0, 0, 0}));
+}
+
+TEST_F(FrameTest, EmptySelectionIsReported)
+{
+    UiScript ui;
+    ui.ExpectDialog([](DialogDriver& d) {
+        d.SetText(1076, "a");
+        d.Press(IDOK);
+    });
+    ui.ExpectBox(IDOK);
+    EXPECT_EQ(InvokeKelmoraCommand({}, kPermuteEntry), S_OK);
+    EXPECT_TRUE(ui.Failures().empty());
+    ASSERT_EQ(ui.Boxes().size(), 1u);
+    ExpectErrorBox(ui.Boxes()[0], "ファイルが選択されていません。");
+}
+
+TEST_F(FrameTest, UnreadablePathsAreReportedAndNothingRuns)
+{
+    // An empty name, and a name too long for a 260-byte buffer (never read cut short).
+    const std::string longPath = dir_.At(std::string(300, 'a'));
+    const std::string later = dir_.File("later_a");
+    for (const std::vector<std::string>& paths :
+         {std::vector<std::string>{""}, std::vector<std::string>{longPath, later}}) {
+        UiScript ui;
+        ui.ExpectDialog([](DialogDriver& d) {
+            d.SetText(1076, "a");
+            d.SetText(1077, "b");
+            d.Press(IDOK);
+        });
+        ui.ExpectBox(IDOK);
+        EXPECT_EQ(InvokeKelmoraCommand(paths, kPermuteEntry), S_OK);
+        EXPECT_TRUE(ui.Failures().empty());
+        ASSERT_EQ(ui.Boxes().size(), 1u);
+        ExpectErrorBox(ui.Boxes()[0], "指定されたファイルを認識できません。");
+    }
+    EXPECT_EQ(dir_.List(), std::vector<std::string>{"later_a"});
+}
+
+// The About box: Esc, the close box and IDCANCEL leave it up; OK closes it.
+HWND g_about = nullptr;
+bool g_aboutOpenAfterCancel = false;
+
+void CALLBACK CheckAboutThenPressOk(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    g_aboutOpenAfterCancel = IsWindow(g_about) && IsWindowVisible(g_about);
+    if (IsWindow(g_about)) DialogDriver(g_about).Press(IDOK);
+}
+
+TEST_F(FrameTest, AboutBoxClosesOnlyWithOk)
+{
+    const std::string file = dir_.File("item");
+    g_about = nullptr;
+    g_aboutOpenAfterCancel = false;
+    UiScript ui;
+    ui.ExpectDialog([](DialogDriver& d) {
+        d.Press(2018);
+        d.Press(IDCANCEL);
+    });
+    ui.ExpectDialog([](DialogDriver& d) {
+        EXPECT_EQ(d.Caption(), "ﾊﾞｰｼﾞｮﾝ情報");
+        g_about = d.hwnd();
+        d.Press(IDCANCEL);
+        EXPECT_TRUE(IsWindow(d.hwnd()));
+        // The close box and the Esc key, through the dialog's own message loop.
+        PostMessageA(d.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        PostMessageA(GetDlgItem(d.hwnd(), IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageA(GetDlgItem(d.hwnd(), IDOK), WM_KEYUP, VK_ESCAPE, 0);
+        SetTimer(nullptr, 0, 300, CheckAboutThenPressOk);
+    });
+    EXPECT_EQ(InvokeKelmoraCommand({file}, kPermuteEntry), S_OK);
+    EXPECT_TRUE(ui.Failures().empty()) << ui.Failures().front();
+    EXPECT_TRUE(g_aboutOpenAfterCancel);
+    EXPECT_EQ(ui.Dialogs(), (std::vector<std::string>{"名前の置換", "ﾊﾞｰｼﾞｮﾝ情報"}));
+    EXPECT_EQ(dir_.List(), std::vector<std::string>{"item"});
+}
+
+// ---- Resources -----------------------------------------------------------------------
+
+INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+
+// Creates dialog `id` from the template of one language, hidden.
+HWND CreateTemplate(int id, WORD language)
+{
+    HMODULE module = KelmoraModule();
+    HRSRC found = FindResourceExA(module, MAKEINTRESOURCEA(5) /* RT_DIALOG */, MAKEINTRESOURCEA(id), language);
+    if (found == nullptr) return nullptr;
+    auto* dialog = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(module, found)));
+    return CreateDialogIndirectParamA(module, dialog, nullptr, QuietDialogProc, 0);
+}
+
+TEST(Resources, BothLanguagesCarryTheSameControls)
+{
+    const WORD japanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+    const WORD neutral = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT);
+    for (WORD language : {japanese, neutral}) {
+        SCOPED_TRACE(language);
+        HWND permute = CreateTemplate(147, language);
+        ASSERT_NE(permute, nullptr);
+        for (int id : {1076, 1077, 1080, 1079, 1078, 1, 2, 2019, 2018}) EXPECT_NE(GetDlgItem(permute, id), nullptr) << id;
+        EXPECT_EQ(WindowText(permute), "名前の置換");
+        const bool ja = language == japanese;
+        EXPECT_EQ(WindowText(GetDlgItem(permute, 1078)), ja ? "フォルダ時にサブフォルダも検索" : "ﾃﾞｨﾚｸﾄﾘ時にｻﾌﾞﾃﾞｨﾚｸﾄﾘも検索");
+        EXPECT_EQ(WindowText(GetDlgItem(permute, 2019)), ja ? "デフォルト(&D)" : "&Default");
+        EXPECT_EQ(WindowText(GetDlgItem(permute, 2018)), ja ? "バージョン(&A)" : "&Version");
+        EXPECT_EQ(WindowText(GetDlgItem(permute, 2)), ja ? "キャンセル" : "Cancel");
+        EXPECT_EQ(WindowText(GetDlgItem(permute, 1)), "OK");
+        EXPECT_TRUE(GetWindowLongA(GetDlgItem(permute, 1076), GWL_STYLE) & ES_AUTOHSCROLL);
+        EXPECT_EQ(SendDlgItemMessageA(permute, 1, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON, DLGC_DEFPUSHBUTTON);
+        DestroyWindow(permute);
+
+        HWND about = CreateTemplate(141, language);
+        ASSERT_NE(about, nullptr);
+        EXPECT_EQ(WindowText(about), ja ? "ﾊﾞｰｼﾞｮﾝ情報" : "About...");
+        EXPECT_NE(GetDlgItem(about, 1), nullptr);
+        DestroyWindow(about);
+    }
+    // Icons 140 and 142 load at both sizes.
+    for (int id : {140, 142}) {
+        for (int size : {16, 32}) {
+            HANDLE icon = LoadImageA(KelmoraModule(), MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0);
+            EXPECT_NE(icon, nullptr) << id << " at " << size;
+            if (icon != nullptr) DestroyIcon(static_cast<HICON>(icon));
+        }
+    }
+}
+
+// ---- Helpers, compiled in ------------------------------------------------------------
+
+TEST_F(FrameTest, AppendToFileCreatesThenAppends)
+{
+    const std::string path = dir_.At("log.txt");
+    UiScript ui;
+    EXPECT_EQ(AppendToFile(path.c_str(), "abc", 3), 1);
+    EXPECT_EQ(ReadFileText(path), "abc");
+    EXPECT_EQ(AppendToFile(path.c_str(), "de", 2), 1);
+    EXPECT_EQ(ReadFileText(path), "abcde");
+    EXPECT_TRUE(ui.Boxes().empty());
+}
+
+TEST_F(FrameTest, AppendToFileReportsAFileInUseAndMissingArguments)
+{
+    const std::string path = dir_.File("busy.txt", "keep");
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    UiScript ui;
+    ui.ExpectBox().ExpectBox().ExpectBox();
+    EXPECT_EQ(AppendToFile(path.c_str(), "x", 1), 0);
+    CloseHandle(held);
+    EXPECT_EQ(AppendToFile(path.c_str(), "x", 0), 0);
+    EXPECT_EQ(AppendToFile(nullptr, "x", 1), 0);
+    EXPECT_TRUE(ui.Failures().empty());
+    ASSERT_EQ(ui.Boxes().size(), 3u);
+    ExpectErrorBox(ui.Boxes()[0], SystemText(ERROR_SHARING_VIOLATION));
+    ExpectErrorBox(ui.Boxes()[1], "システム異常です。");
+    ExpectErrorBox(ui.Boxes()[2], "システム異常です。");
+    EXPECT_EQ(ReadFileText(path), "keep");
+}
+
+TEST_F(FrameTest, FileTimesOfMissingPathsFoldersAndFiles)
+{
+    UiScript ui;
+    FILETIME creation = {0x1234, 0x5678};
+    FILETIME lastWrite = {0x9ABC, 0xDEF0};
+    EXPECT_EQ(GetFileTimes(dir_.At("missing").c_str(), &creation, &lastWrite), 1);
+    EXPECT_EQ(GetFileTimes(dir_.At("no\\such\\folder").c_str(), &creation, &lastWrite), 1);
+    EXPECT_EQ(creation.dwLowDateTime, 0x1234u);
+    EXPECT_EQ(creation.dwHighDateTime, 0x5678u);
+    EXPECT_EQ(lastWrite.dwLowDateTime, 0x9ABCu);
+    EXPECT_EQ(lastWrite.dwHighDateTime, 0xDEF0u);
+
+    // A folder is left alone.
+    const std::string folder = dir_.Folder("folder");
+    ASSERT_TRUE(SetLastWriteLocal(folder, 2001, 2, 3, 4, 5));
+    FILETIME before = {};
+    ASSERT_EQ(GetFileTimes(folder.c_str(), nullptr, &before), 1);
+    SYSTEMTIME local = {2010, 6, 0, 15, 12, 30, 0, 0};
+    FILETIME newTime = {};
+    ASSERT_EQ(LocalSystemTimeToFileTime(&local, &newTime), 1);
+    EXPECT_EQ(SetFileTimes(folder.c_str(), nullptr, &newTime), 1);
+    FILETIME after = {};
+    ASSERT_EQ(GetFileTimes(folder.c_str(), nullptr, &after), 1);
+    EXPECT_EQ(CompareFileTime(&before, &after), 0);
+
+    // A file takes the new last-write time, which reads back as the same local time.
+    const std::string file = dir_.File("file.txt", "x");
+    EXPECT_EQ(SetFileTimes(file.c_str(), nullptr, &newTime), 1);
+    FILETIME read = {};
+    ASSERT_EQ(GetFileTimes(file.c_str(), nullptr, &read), 1);
+    EXPECT_EQ(CompareFileTime(&read, &newTime), 0);
+    SYSTEMTIME back = {};
+    ASSERT_EQ(FileTimeToLocalSystemTime(&read, &back), 1);
+    EXPECT_EQ(back.wYear, 2010);
+    EXPECT_EQ(back.wMonth, 6);
+    EXPECT_EQ(back.wDay, 15);
+    EXPECT_EQ(back.wHour, 12);
+    EXPECT_EQ(back.wMinute, 30);
+    EXPECT_TRUE(ui.Boxes().empty());
+
+    // A missing file cannot take a time.
+    ui.ExpectBox();
+    EXPECT_EQ(SetFileTimes(dir_.At("missing").c_str(), nullptr, &newTime), 0);
+    ASSERT_EQ(ui.Boxes().size(), 1u);
+    ExpectErrorBox(ui.Boxes()[0], SystemText(ERROR_FILE_NOT_FOUND));
+}
+
+TEST_F(FrameTest, CancelledSaveChooserKeepsTheProposedName)
+{
+    UiScript ui;
+    std::string caption;
+    ui.ExpectDialog([&caption](DialogDriver& d) {
+        caption = d.Caption();
+        d.Press(IDCANCEL);
+    });
+    char name[260] = "~FileList.txt";
+    EXPECT_EQ(ChooseSaveFile(nullptr, "保存先の選択", dir_.path().c_str(), name), 0);
+    EXPECT_STREQ(name, "~FileList.txt");
+    EXPECT_EQ(caption, "保存先の選択");
+    EXPECT_TRUE(ui.Failures().empty());
+}
+
+TEST_F(FrameTest, ChildPathsPastTheLimitAreRefusedWhole)
+{
+    UiScript ui;
+    char out[260];
+    const std::string folder(200, 'f');
+    EXPECT_EQ(BuildChildPath(out, folder.c_str(), std::string(58, 'n').c_str(), nullptr), 1);   // 259 bytes
+    EXPECT_EQ(std::strlen(out), 259u);
+    ui.ExpectBox();
+    EXPECT_EQ(BuildChildPath(out, folder.c_str(), std::string(59, 'n').c_str(), nullptr), 0);
+    EXPECT_STREQ(out, "");
+    ASSERT_EQ(ui.Boxes().size(), 1u);
+    EXPECT_EQ(ui.Boxes()[0].title, kErrorTitle);
+    EXPECT_EQ(ui.Boxes()[0].icon, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_NE(ui.Boxes()[0].text.find(folder + "\\" + std::string(59, 'n')), std::string::npos);
+}
+
+struct Visits {
+    std::vector<std::string> names;
+    size_t stopAfter = 1000;
+};
+
+int RenameAndCount(const char* folder, const WIN32_FIND_DATAA& entry, void* context)
+{
+    auto* visits = static_cast<Visits*>(context);
+    visits->names.push_back(entry.cFileName);
+    const std::string from = std::string(folder) + "\\" + entry.cFileName;
+    MoveFileA(from.c_str(), (from + "_r").c_str());
+    return visits->names.size() < visits->stopAfter ? 1 : 0;
+}
+
+TEST_F(FrameTest, FolderListingIsTakenBeforeTheFirstVisit)
+{
+    UiScript ui;
+    for (int i = 0; i < 30; ++i) dir_.File("f\\e" + std::to_string(i));
+    dir_.Folder("f\\sub");
+    const std::string hidden = dir_.File("f\\hidden");
+    SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    Visits visits;
+    EXPECT_EQ(ForEachFolderEntry(nullptr, dir_.At("f").c_str(), RenameAndCount, &visits), 1);
+    // Every entry once, none under its new name, "." and ".." left out.
+    EXPECT_EQ(visits.names.size(), 32u);
+    for (const std::string& name : dir_.List("f")) EXPECT_EQ(name.substr(name.size() - 2), "_r");
+    for (const std::string& name : visits.names) EXPECT_EQ(name.find("_r"), std::string::npos) << name;
+
+    // A visitor's 0 stops the walk; a missing folder counts as empty.
+    Visits stopping;
+    stopping.stopAfter = 3;
+    EXPECT_EQ(ForEachFolderEntry(nullptr, dir_.At("f").c_str(), RenameAndCount, &stopping), 0);
+    EXPECT_EQ(stopping.names.size(), 3u);
+    Visits none;
+    EXPECT_EQ(ForEachFolderEntry(nullptr, dir_.At("missing").c_str(), RenameAndCount, &none), 1);
+    EXPECT_EQ(ForEachFolderEntry(nullptr, dir_.At("missing\\deeper").c_str(), RenameAndCount, &none), 1);
+    EXPECT_TRUE(none.names.empty());
+    EXPECT_TRUE(ui.Boxes().empty());
+}
+
+}  // namespace
