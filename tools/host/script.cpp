@@ -1,0 +1,601 @@
+// Tour scripts: a UTF-8 text file, one command per line, "#" starts a comment line.
+// Arguments are separated by blanks; "double quotes" keep blanks inside one argument.
+// Paths may be Windows paths or absolute Unix paths (/x/y is read as Z:\x\y).
+//
+//   open <folder>                 show that folder
+//   select <name>...              select exactly these items ("*" = every item)
+//   shot <png>                    screenshot of the window
+//   menu-shot <png> [submenu]     open the context menu of the selection, open the
+//                                 submenu with that text, screenshot, close it
+//   command <menu text>           choose the entry with that text from the context menu
+//                                 of the selection (searched in submenus too); an entry
+//                                 that is not in the menu is reported and skipped
+//   drop <folder> [menu text]     build the drop menu for dropping the selection on
+//                                 <folder> (a name in the view or a path), print it and
+//                                 choose the entry when given
+//   drop-shot <folder> <png>      show that drop menu and take a screenshot of it
+//   setting <value> <hex>...      write a binary value under HKCU "Software\Quaddle\Kelmora"
+//                                 (only once the key exists)
+//   wait <ms>                     let the window run for a while
+//   echo <text>                   print the text
+//
+// Dialogs and message boxes that a command opens are modal. They are answered by
+// expectations written before the command; each window that comes up takes the next
+// expectation (a dialog one must match the caption when one is given):
+//
+//   dialog [caption]              the next window is a dialog; then, one per line:
+//     set <id> <text>               set the text of a control
+//     check <id> on|off             tick or untick a checkbox (as a click would)
+//     combo <id> <index>            select a combo box item (as the user would)
+//     shot <png>                    screenshot of the dialog
+//     wait <ms>
+//     press <id>                    click a button (1 = OK, 2 = Cancel)
+//   end
+//   box [button] [png]            the next window is a message box: record its text,
+//                                 optionally take a screenshot, press the button (default 1)
+//
+// Windows nobody expected are recorded and cancelled, and a dialog still open ten
+// seconds after its last step is cancelled too, so a tour never hangs. Expectations a
+// command did not use are reported and dropped.
+#include "host.h"
+
+#include <deque>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+const UINT_PTR kDialogTimer = 0x7E51;
+const UINT_PTR kMenuTimer = 0x7E52;
+const UINT kTick = 200;
+const int kIdleTicksBeforeCancel = 50;
+
+struct Step {
+    std::string verb;
+    int id = 0;
+    std::string text;
+};
+
+struct Expectation {
+    bool box = false;
+    std::string caption;
+    int button = IDOK;
+    std::string shot;
+    std::vector<Step> steps;
+};
+
+struct Item {
+    int line = 0;
+    std::vector<std::string> args;
+    bool expectation = false;
+    Expectation expected;
+};
+
+std::vector<std::string> Tokenize(const std::string& line)
+{
+    std::vector<std::string> tokens;
+    size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;
+        if (i >= line.size()) break;
+        std::string token;
+        if (line[i] == '"') {
+            const size_t end = line.find('"', i + 1);
+            token = line.substr(i + 1, end == std::string::npos ? std::string::npos : end - i - 1);
+            i = end == std::string::npos ? line.size() : end + 1;
+        } else {
+            const size_t end = line.find_first_of(" \t\r", i);
+            token = line.substr(i, end == std::string::npos ? std::string::npos : end - i);
+            i = end == std::string::npos ? line.size() : end;
+        }
+        tokens.push_back(token);
+    }
+    return tokens;
+}
+
+std::string Quote(const std::string& text) { return "「" + text + "」"; }
+
+std::string Join(const std::vector<std::string>& names)
+{
+    std::string out;
+    for (const std::string& n : names) out += (out.empty() ? "" : ", ") + n;
+    return out.empty() ? "(nothing)" : out;
+}
+
+std::string WindowText(HWND window)
+{
+    char text[1024] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::string ClassOf(HWND window)
+{
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// A message box holds only push buttons and static texts, the message in control 0xFFFF.
+bool LooksLikeMessageBox(HWND window)
+{
+    if (GetDlgItem(window, 0xFFFF) == nullptr) return false;
+    bool onlyButtonsAndTexts = true;
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        const std::string cls = ClassOf(child);
+        const LONG style = GetWindowLongA(child, GWL_STYLE) & 0x0F;
+        if (cls == "Static") continue;
+        if (lstrcmpiA(cls.c_str(), "Button") == 0 && (style == BS_PUSHBUTTON || style == BS_DEFPUSHBUTTON)) continue;
+        onlyButtonsAndTexts = false;
+    }
+    return onlyButtonsAndTexts;
+}
+
+class ScriptRunner;
+ScriptRunner* g_runner = nullptr;
+
+class ScriptRunner {
+public:
+    explicit ScriptRunner(HostWindow& host) : host_(host) {}
+
+    bool Load(const std::string& path);
+    int Run();
+
+    void OnActivate(HWND window);
+    void OnDialogTimer(HWND window);
+    void OnMenuTimer();
+
+private:
+    struct Active {
+        HWND window = nullptr;
+        Expectation expected;
+        bool unexpected = false;
+        size_t next = 0;
+        int waitTicks = 0;
+        int idleTicks = 0;
+    };
+
+    bool Execute(const Item& item);
+    bool MenuShot(BuiltMenu& menu, const std::string& png, const std::string& submenu);
+    void DropUnusedExpectations();
+    void RunDialogStep(Active& active, const Step& step);
+
+    HostWindow& host_;
+    std::vector<Item> items_;
+    std::deque<Expectation> expected_;
+    std::vector<Active> active_;
+    std::vector<HWND> seen_;
+    int errors_ = 0;
+    int warnings_ = 0;
+
+    struct {
+        std::string png;
+        int downs = -1;
+        int stage = 0;
+        bool saved = false;
+    } menuShot_;
+};
+
+LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE && g_runner != nullptr) g_runner->OnActivate(reinterpret_cast<HWND>(wParam));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void CALLBACK DialogTimerProc(HWND window, UINT, UINT_PTR, DWORD)
+{
+    if (g_runner != nullptr) g_runner->OnDialogTimer(window);
+}
+
+void CALLBACK MenuTimerProc(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_runner != nullptr) g_runner->OnMenuTimer();
+}
+
+bool ScriptRunner::Load(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        Log("script: cannot read " + path);
+        return false;
+    }
+    std::string line;
+    int number = 0;
+    Expectation* block = nullptr;
+    while (std::getline(in, line)) {
+        ++number;
+        if (number == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
+        const std::vector<std::string> args = Tokenize(AnsiFromUtf8(line));
+        if (args.empty() || args[0][0] == '#') continue;
+        const std::string& verb = args[0];
+        char where[32];
+        wsprintfA(where, "script line %d: ", number);
+        if (block != nullptr) {
+            if (verb == "end") {
+                block = nullptr;
+                continue;
+            }
+            const bool known = verb == "set" || verb == "check" || verb == "combo" || verb == "shot" ||
+                               verb == "press" || verb == "wait";
+            const size_t needed = verb == "set" || verb == "check" || verb == "combo" ? 3 : 2;
+            if (!known || args.size() < needed) {
+                Log(where + std::string("bad dialog step ") + Quote(line));
+                return false;
+            }
+            Step step;
+            step.verb = verb;
+            if (verb == "shot") {
+                step.text = args[1];
+            } else {
+                step.id = atoi(args[1].c_str());
+                if (args.size() > 2) step.text = args[2];
+            }
+            block->steps.push_back(step);
+            continue;
+        }
+        Item item;
+        item.line = number;
+        item.args = args;
+        if (verb == "dialog" || verb == "box") {
+            item.expectation = true;
+            item.expected.box = verb == "box";
+            if (verb == "dialog" && args.size() > 1) item.expected.caption = args[1];
+            if (verb == "box" && args.size() > 1) item.expected.button = atoi(args[1].c_str());
+            if (verb == "box" && args.size() > 2) item.expected.shot = args[2];
+        }
+        items_.push_back(item);
+        if (verb == "dialog") block = &items_.back().expected;
+    }
+    if (block != nullptr) {
+        Log("script: a dialog block has no end");
+        return false;
+    }
+    return true;
+}
+
+int ScriptRunner::Run()
+{
+    g_runner = this;
+    HHOOK hook = SetWindowsHookExA(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
+    host_.Settle(500);
+    for (const Item& item : items_) {
+        if (!IsWindow(host_.hwnd())) break;
+        if (item.expectation) {
+            expected_.push_back(item.expected);
+            continue;
+        }
+        if (!Execute(item)) {
+            char where[32];
+            wsprintfA(where, "script line %d: ", item.line);
+            Log(where + std::string("unknown command or missing argument: ") + item.args[0]);
+            ++errors_;
+        }
+    }
+    DropUnusedExpectations();
+    if (hook != nullptr) UnhookWindowsHookEx(hook);
+    g_runner = nullptr;
+    char summary[96];
+    wsprintfA(summary, "tour finished: %d error(s), %d warning(s)", errors_, warnings_);
+    Log(summary);
+    return errors_ == 0 ? 0 : 1;
+}
+
+bool ScriptRunner::Execute(const Item& item)
+{
+    const std::vector<std::string>& a = item.args;
+    const std::string& verb = a[0];
+    if (verb == "open" && a.size() >= 2) {
+        if (host_.Open(a[1])) {
+            Log("open " + host_.Folder());
+        } else {
+            Log("open: cannot open " + a[1]);
+            ++errors_;
+        }
+        host_.Settle(200);
+        return true;
+    }
+    if (verb == "select" && a.size() >= 2) {
+        const std::vector<std::string> missing = host_.Select(std::vector<std::string>(a.begin() + 1, a.end()));
+        SetFocus(host_.list());
+        Log("select " + Join(host_.SelectedNames()));
+        if (!missing.empty()) {
+            Log("  not in the view: " + Join(missing));
+            ++warnings_;
+        }
+        host_.Settle(100);
+        return true;
+    }
+    if (verb == "shot" && a.size() >= 2) {
+        // Painted and handed to the display before the screen is read.
+        RedrawWindow(host_.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        host_.Settle(300);
+        if (!SaveWindowShot(host_.hwnd(), a[1])) ++errors_;
+        return true;
+    }
+    if (verb == "menu-shot" && a.size() >= 2) {
+        BuiltMenu menu;
+        if (!host_.BuildContextMenu(menu)) {
+            Log("menu-shot: nothing selected");
+            ++warnings_;
+            return true;
+        }
+        Log("context menu of " + Join(host_.SelectedNames()) + ":");
+        for (const std::string& line : DescribeMenu(menu.popup)) Log(line);
+        if (!MenuShot(menu, a[1], a.size() > 2 ? a[2] : std::string())) ++errors_;
+        return true;
+    }
+    if (verb == "command" && a.size() >= 2) {
+        BuiltMenu menu;
+        if (!host_.BuildContextMenu(menu)) {
+            Log("command " + Quote(a[1]) + ": nothing selected");
+            ++warnings_;
+            DropUnusedExpectations();
+            return true;
+        }
+        const UINT id = FindMenuItem(menu.popup, a[1]);
+        if (id == 0) {
+            Log("command " + Quote(a[1]) + ": not in the menu, skipped");
+            DropUnusedExpectations();
+            return true;
+        }
+        const std::string help = menu.handlers.HelpText(id);
+        Log("command " + Quote(a[1]) + " on " + Join(host_.SelectedNames()) +
+            (help.empty() ? std::string() : "  [" + help + "]"));
+        host_.RunMenuCommand(menu, id);
+        DropUnusedExpectations();
+        host_.Settle(200);
+        Log("  selected now: " + Join(host_.SelectedNames()));
+        return true;
+    }
+    if ((verb == "drop" && a.size() >= 2) || (verb == "drop-shot" && a.size() >= 3)) {
+        BuiltMenu menu;
+        if (!host_.BuildDropMenu(menu, a[1])) {
+            Log(verb + ": cannot drop " + Join(host_.SelectedNames()) + " on " + a[1]);
+            ++warnings_;
+            DropUnusedExpectations();
+            return true;
+        }
+        Log("drop menu for " + Join(host_.SelectedNames()) + " on " + menu.dropTarget + ":");
+        for (const std::string& line : DescribeMenu(menu.popup)) Log(line);
+        if (verb == "drop-shot") {
+            if (!MenuShot(menu, a[2], std::string())) ++errors_;
+        } else if (a.size() >= 3) {
+            const UINT id = FindMenuItem(menu.popup, a[2]);
+            if (id == 0) {
+                Log("  " + Quote(a[2]) + " is not in the drop menu, skipped");
+            } else {
+                Log("  choose " + Quote(a[2]));
+                host_.RunMenuCommand(menu, id);
+                host_.Settle(200);
+            }
+        }
+        DropUnusedExpectations();
+        return true;
+    }
+    if (verb == "setting" && a.size() >= 3) {
+        std::vector<BYTE> bytes;
+        for (size_t i = 2; i < a.size(); ++i) bytes.push_back(static_cast<BYTE>(strtoul(a[i].c_str(), nullptr, 16)));
+        RegKey key;
+        LONG result = RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quaddle\\Kelmora", 0, KEY_SET_VALUE, key.put());
+        if (result == ERROR_SUCCESS) {
+            result = RegSetValueExA(key.get(), a[1].c_str(), 0, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
+        }
+        Log("setting " + a[1] + (result == ERROR_SUCCESS ? std::string(" written") : std::string(": cannot write (no settings key yet?)")));
+        if (result != ERROR_SUCCESS) ++warnings_;
+        return true;
+    }
+    if (verb == "wait" && a.size() >= 2) {
+        host_.Settle(static_cast<DWORD>(atoi(a[1].c_str())));
+        return true;
+    }
+    if (verb == "echo") {
+        std::string text;
+        for (size_t i = 1; i < a.size(); ++i) text += (i > 1 ? " " : "") + a[i];
+        Log(text);
+        return true;
+    }
+    return false;
+}
+
+void ScriptRunner::DropUnusedExpectations()
+{
+    for (const Expectation& e : expected_) {
+        Log(std::string("  expected ") + (e.box ? "message box" : "dialog " + Quote(e.caption)) + " did not appear");
+        ++warnings_;
+    }
+    expected_.clear();
+}
+
+// ---------------------------------------------------------------------------------
+// Modal windows
+
+void ScriptRunner::OnActivate(HWND window)
+{
+    if (ClassOf(window) != "#32770") return;
+    for (size_t i = seen_.size(); i-- > 0;) {
+        if (!IsWindow(seen_[i])) seen_.erase(seen_.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    for (size_t i = active_.size(); i-- > 0;) {
+        if (!IsWindow(active_[i].window)) active_.erase(active_.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    for (HWND w : seen_) {
+        if (w == window) return;   // activated again after a nested window closed
+    }
+    seen_.push_back(window);
+
+    const std::string caption = WindowText(window);
+    const bool box = LooksLikeMessageBox(window);
+    if (box) {
+        char text[2048] = {};
+        GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
+        Log("  message box " + Quote(caption) + ": " + text);
+    } else {
+        Log("  dialog " + Quote(caption) + " opened");
+    }
+
+    Active active;
+    active.window = window;
+    if (!expected_.empty() && expected_.front().box == box &&
+        (expected_.front().caption.empty() || expected_.front().caption == caption)) {
+        active.expected = expected_.front();
+        expected_.pop_front();
+    } else {
+        active.unexpected = true;
+        Log("    (not expected: cancelled)");
+        ++warnings_;
+    }
+    active_.push_back(active);
+    SetTimer(window, kDialogTimer, kTick, DialogTimerProc);
+}
+
+void ScriptRunner::OnDialogTimer(HWND window)
+{
+    size_t index = 0;
+    while (index < active_.size() && active_[index].window != window) ++index;
+    if (index == active_.size()) {
+        KillTimer(window, kDialogTimer);
+        return;
+    }
+    Active& active = active_[index];
+    auto finish = [&](int button) {
+        KillTimer(window, kDialogTimer);
+        active_.erase(active_.begin() + static_cast<std::ptrdiff_t>(index));
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(window, button)));
+    };
+    if (active.unexpected) {
+        finish(IDCANCEL);
+        return;
+    }
+    if (active.expected.box) {
+        if (!active.expected.shot.empty()) SaveWindowShot(window, active.expected.shot);
+        char button[32];
+        wsprintfA(button, "    press %d", active.expected.button);
+        Log(button);
+        finish(active.expected.button);
+        return;
+    }
+    if (active.waitTicks > 0) {
+        --active.waitTicks;
+        return;
+    }
+    if (active.next < active.expected.steps.size()) {
+        const Step step = active.expected.steps[active.next++];
+        RunDialogStep(active, step);   // may post the click that closes the dialog
+        return;
+    }
+    if (++active.idleTicks > kIdleTicksBeforeCancel) {
+        Log("  dialog " + Quote(WindowText(window)) + " still open: cancelled");
+        ++warnings_;
+        finish(IDCANCEL);
+    }
+}
+
+void ScriptRunner::RunDialogStep(Active& active, const Step& step)
+{
+    HWND dialog = active.window;
+    char id[16];
+    wsprintfA(id, "%d", step.id);
+    HWND control = GetDlgItem(dialog, step.id);
+    if (step.verb != "shot" && step.verb != "wait" && control == nullptr) {
+        Log(std::string("    ") + step.verb + " " + id + ": no such control");
+        ++warnings_;
+        return;
+    }
+    if (step.verb == "set") {
+        SetWindowTextA(control, step.text.c_str());
+        Log(std::string("    set ") + id + " = " + Quote(step.text));
+    } else if (step.verb == "check") {
+        const bool on = step.text == "on" || step.text == "1";
+        if ((IsDlgButtonChecked(dialog, step.id) == BST_CHECKED) != on) SendMessageA(control, BM_CLICK, 0, 0);
+        if ((IsDlgButtonChecked(dialog, step.id) == BST_CHECKED) != on) CheckDlgButton(dialog, step.id, on ? BST_CHECKED : BST_UNCHECKED);
+        Log(std::string("    check ") + id + (on ? " on" : " off"));
+    } else if (step.verb == "combo") {
+        SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(atoi(step.text.c_str())), 0);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(step.id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(control));
+        Log(std::string("    combo ") + id + " item " + step.text);
+    } else if (step.verb == "shot") {
+        SaveWindowShot(dialog, step.text);
+    } else if (step.verb == "wait") {
+        active.waitTicks = step.id / static_cast<int>(kTick);
+    } else if (step.verb == "press") {
+        Log(std::string("    press ") + id + " " + Quote(WindowText(control)));
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(step.id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+    }
+}
+
+// ---------------------------------------------------------------------------------
+// A menu really shown: opened with TrackPopupMenu, driven by keystrokes from a timer
+// that runs inside the menu's own loop, photographed from the screen, then closed.
+
+bool ScriptRunner::MenuShot(BuiltMenu& menu, const std::string& png, const std::string& submenu)
+{
+    menuShot_.png = png;
+    menuShot_.downs = -1;
+    menuShot_.stage = 0;
+    menuShot_.saved = false;
+    if (!submenu.empty()) {
+        int selectable = 0;
+        for (int i = 0; i < GetMenuItemCount(menu.popup); ++i) {
+            const UINT state = GetMenuState(menu.popup, static_cast<UINT>(i), MF_BYPOSITION);
+            if ((state & MF_SEPARATOR) && !(state & MF_POPUP)) continue;
+            ++selectable;
+            char text[256] = {};
+            GetMenuStringA(menu.popup, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+            if (GetSubMenu(menu.popup, i) != nullptr && submenu == text) menuShot_.downs = selectable;
+        }
+        if (menuShot_.downs < 0) Log("  no submenu " + Quote(submenu) + "; the menu is shown as it is");
+    }
+    SetTimer(host_.hwnd(), kMenuTimer, 300, MenuTimerProc);
+    const UINT id = host_.TrackMenu(menu, host_.MenuPoint());
+    KillTimer(host_.hwnd(), kMenuTimer);
+    if (id != 0) Log("  the menu returned an entry; not run");
+    host_.Settle(200);
+    return menuShot_.saved;
+}
+
+BOOL CALLBACK AddMenuWindow(HWND window, LPARAM lParam)
+{
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpA(name, "#32768") == 0 && IsWindowVisible(window) &&
+        GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) {
+        RECT r;
+        GetWindowRect(window, &r);
+        auto* area = reinterpret_cast<RECT*>(lParam);
+        UnionRect(area, area, &r);
+    }
+    return TRUE;
+}
+
+void ScriptRunner::OnMenuTimer()
+{
+    switch (menuShot_.stage++) {
+    case 0:
+        for (int i = 0; i < menuShot_.downs; ++i) PostMessageA(host_.hwnd(), WM_KEYDOWN, VK_DOWN, 0);
+        if (menuShot_.downs > 0) PostMessageA(host_.hwnd(), WM_KEYDOWN, VK_RIGHT, 0);
+        break;
+    case 1:
+        break;   // one more tick to paint
+    case 2: {
+        RECT area;
+        GetWindowRect(host_.hwnd(), &area);
+        EnumWindows(AddMenuWindow, reinterpret_cast<LPARAM>(&area));
+        menuShot_.saved = SaveScreenRect(area, menuShot_.png);
+        EndMenu();
+        break;
+    }
+    default:
+        EndMenu();
+        break;
+    }
+}
+
+}  // namespace
+
+int RunScript(HostWindow& host, const std::string& scriptPath)
+{
+    ScriptRunner runner(host);
+    if (!runner.Load(scriptPath)) return 2;
+    return runner.Run();
+}
