@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building and testing the suite needs, and nothing when all is present.
 # Debian packages: the MinGW-w64 cross compiler, Wine, a virtual X display and a
-# Japanese locale so that Wine runs with the ANSI code page 932.
+# Japanese locale so that Wine runs with the ANSI code page 932, and a Japanese font
+# for the windows the demo shows.
 set -euo pipefail
 
 packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xauth locales
-          cmake make g++ googletest python3)
+          cmake make g++ googletest python3 fonts-ipafont-gothic)
 
 missing=()
 for p in "${packages[@]}"; do
