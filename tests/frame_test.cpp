@@ -321,6 +321,18 @@ TEST_F(FrameTest, FileTimesOfMissingPathsFoldersAndFiles)
     EXPECT_EQ(back.wDay, 15);
     EXPECT_EQ(back.wHour, 12);
     EXPECT_EQ(back.wMinute, 30);
+    // The conversion uses the system's present offset: a winter UTC time lands where the
+    // platform's own time-zone conversion puts it.
+    SYSTEMTIME utcWinter = {2024, 1, 0, 14, 15, 10, 0, 0};
+    FILETIME winter = {};
+    ASSERT_TRUE(SystemTimeToFileTime(&utcWinter, &winter));
+    SYSTEMTIME expected = {};
+    ASSERT_TRUE(SystemTimeToTzSpecificLocalTime(nullptr, &utcWinter, &expected));
+    SYSTEMTIME converted = {};
+    ASSERT_EQ(FileTimeToLocalSystemTime(&winter, &converted), 1);
+    EXPECT_EQ(converted.wDay, expected.wDay);
+    EXPECT_EQ(converted.wHour, expected.wHour);
+    EXPECT_EQ(converted.wMinute, expected.wMinute);
     EXPECT_TRUE(ui.Boxes().empty());
 
     // A missing file cannot take a time.
