@@ -25,7 +25,13 @@ xvfb-run -a bash -c '
   set -e
   source "$ROOT/scripts/wine-env.sh"
   prepare_wine_prefix
+  # A wineserver left over from an interrupted run of this prefix is ended first.
+  "$WINESERVER" -k 2>/dev/null || true
+  "$WINESERVER" -w 2>/dev/null || true
   "$WINESERVER" -p
+  # Wine starts its services with the first program of a session; started here, they
+  # do not hold the output pipe of the first test open.
+  "$WINE" wineboot </dev/null >/dev/null 2>&1 || true
   status=0
   (cd "$ROOT/build" && ctest --output-on-failure --timeout 900) || status=$?
   "$WINESERVER" -k || true
