@@ -542,7 +542,7 @@ POINT HostWindow::MenuPoint() const
     if (item >= 0) {
         r.left = LVIR_LABEL;
         SendMessageA(list_, LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&r));
-        pt = {r.left + 24, r.top + (r.bottom - r.top) / 2};
+        pt = {r.left + 100, r.top + (r.bottom - r.top) / 2};   // beside the name, as a click would be
     }
     ClientToScreen(list_, &pt);
     return pt;
