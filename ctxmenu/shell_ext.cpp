@@ -19,7 +19,7 @@ CShellExt::~CShellExt()
 {
     ReleaseSelection();
     if (data_ != nullptr) data_->Release();
-    if (submenu_ != nullptr) DestroyMenu(submenu_);
+    DestroySubmenu();
     RemoveObject();
 }
 
@@ -27,6 +27,14 @@ void CShellExt::ReleaseSelection()
 {
     if (selection_.tymed != TYMED_NULL) ReleaseStgMedium(&selection_);
     std::memset(&selection_, 0, sizeof selection_);
+}
+
+void CShellExt::DestroySubmenu()
+{
+    // Explorer destroys its context menu with every popup in it, ours included; the
+    // handle may already be gone.
+    if (submenu_ != nullptr && IsMenu(submenu_)) DestroyMenu(submenu_);
+    submenu_ = nullptr;
 }
 
 HDROP CShellExt::SelectionDrop() const
@@ -67,10 +75,7 @@ STDMETHODIMP CShellExt::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY)
         data_->Release();
         data_ = nullptr;
     }
-    if (submenu_ != nullptr) {
-        DestroyMenu(submenu_);
-        submenu_ = nullptr;
-    }
+    DestroySubmenu();
     data_ = data;
     if (data_ != nullptr) data_->AddRef();
     return S_OK;

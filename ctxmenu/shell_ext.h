@@ -34,6 +34,7 @@ public:
 private:
     ~CShellExt();
     void ReleaseSelection();
+    void DestroySubmenu();
 
     STGMEDIUM selection_;
     LONG refs_ = 0;
