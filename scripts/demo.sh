@@ -104,11 +104,14 @@ box 1 "$OUT/07-message-box.png"
 command 名前を置換(&E)
 select memo.txt
 drop-shot 資料 "$OUT/08-drop-menu.png"
+drop 資料 ここにフォルダを作成してコピー(&F)
 select photo_001.jpg photo_002.jpg notes.txt memo.txt 報告書.txt
 command 更新日で分類(&D)
 shot "$OUT/09-classified.png"
 open $SAMPLE_WIN\\20240302
 shot "$OUT/10-date-folder.png"
+open $SAMPLE_WIN\\資料
+shot "$OUT/11-drop-folder.png"
 EOF
   "$WINE" "$HOST" --script "$tour"
   # Everything of this prefix ends before the display does.

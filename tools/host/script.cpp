@@ -274,6 +274,19 @@ int ScriptRunner::Run()
     DropUnusedExpectations();
     if (hook != nullptr) UnhookWindowsHookEx(hook);
     g_runner = nullptr;
+    // Every handler has been released with its menu: the libraries must agree.
+    for (const char* library : {"kelmora.dll", "orvid.dll"}) {
+        HMODULE module = GetModuleHandleA(library);
+        if (module == nullptr) continue;
+        using CanUnloadFn = HRESULT(WINAPI*)();
+        auto canUnload = reinterpret_cast<CanUnloadFn>(reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
+        if (canUnload != nullptr && canUnload() == S_OK) {
+            Log(std::string(library) + ": every object released");
+        } else {
+            Log(std::string(library) + ": objects still alive after the tour");
+            ++warnings_;
+        }
+    }
     char summary[96];
     wsprintfA(summary, "tour finished: %d error(s), %d warning(s)", errors_, warnings_);
     Log(summary);
