@@ -86,7 +86,13 @@ int HandlerMenu::AddHandlers(HMENU menu, UINT position, const std::vector<std::s
                 Log("  handler " + clsidText + " (" + name + "): cannot be created, " + code);
                 continue;
             }
-            init->Initialize(folder, data, progId.get());
+            hr = init->Initialize(folder, data, progId.get());
+            if (FAILED(hr)) {
+                char code[16];
+                wsprintfA(code, "0x%08lX", static_cast<unsigned long>(hr));
+                Log("  handler " + clsidText + " (" + name + "): Initialize failed, " + code);
+                continue;
+            }
             handlers_.emplace_back();
             Handler& handler = handlers_.back();
             if (FAILED(init->QueryInterface(IID_IContextMenu, handler.menu.put_void()))) {

@@ -404,7 +404,7 @@ void HostWindow::Refresh()
         entries.push_back(up);
     }
     WIN32_FIND_DATAA data;
-    FindHandle search(FindFirstFileA((folder_ + "\\*.*").c_str(), &data));
+    FindHandle search(FindFirstFileA(PathOf("*.*").c_str(), &data));
     if (search.valid()) {
         do {
             if (lstrcmpA(data.cFileName, ".") == 0 || lstrcmpA(data.cFileName, "..") == 0) continue;
@@ -722,7 +722,9 @@ void HostWindow::EndDrag(bool drop, POINT screen)
     ShowSelectionCount();
     if (drop && target >= 0) {
         const Entry& e = entries_[static_cast<size_t>(target)];
-        ShowDropMenu(e.parent ? folder_.substr(0, folder_.find_last_of('\\')) : PathOf(e.name), screen);
+        std::string parent = folder_.substr(0, folder_.find_last_of('\\'));
+        if (parent.size() == 2) parent += '\\';   // a drive's root
+        ShowDropMenu(e.parent ? parent : PathOf(e.name), screen);
     }
 }
 
