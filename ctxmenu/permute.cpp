@@ -20,7 +20,7 @@ constexpr int kIdSubfolders = 1078;        // block byte 2
 
 constexpr char kBlockName[] = "Permute";
 constexpr char kMsgNoSearchText[] = "検索文字列を入力して下さい。";
-constexpr char kMsgDriveRoot[] = "ドライブやフォルダのルートは名前を変更できません。\n";
+constexpr char kMsgDriveRoot[] = "ドライブのルートなど、名前の部分がない項目は名前を変更できません。\n";
 constexpr char kMsgNewNameTooLong[] = "置換後の名前ではパスが長すぎるため、名前を変更できません。\n";
 
 int PermuteItem(HWND dialog, const char* path);

@@ -279,10 +279,28 @@ TEST_F(PermuteTest, ChildPathPastTheLimitStopsTheDescent)
     EXPECT_NE(std::find(inside.begin(), inside.end(), child), inside.end());
 }
 
+TEST_F(PermuteTest, NamesEndingInTheByte5CStayWhole)
+{
+    // "表" and "ソ" end in 5C, the byte of a backslash: the final component is still
+    // found whole, in the folder part and in the name. (Made here with the platform's
+    // calls: the scratch helpers split paths byte by byte.)
+    ASSERT_TRUE(CreateDirectoryA(dir_.At("表ソ").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(dir_.At("表ソ\\ソX表").c_str(), nullptr));
+    HANDLE file = CreateFileA(dir_.At("表ソ\\ソX表\\表X.ソ").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    Run({dir_.At("表ソ\\ソX表")}, {"X", "Y", true, true, true});
+    EXPECT_TRUE(ui_->Boxes().empty());
+    EXPECT_EQ(dir_.List("表ソ"), std::vector<std::string>{"ソY表"});
+    EXPECT_EQ(dir_.List("表ソ\\ソY表"), std::vector<std::string>{"表Y.ソ"});
+}
+
 TEST_F(PermuteTest, DriveRootIsRefused)
 {
     Run({"C:\\"}, {"zzqq", "x", false, false, false});
-    ExpectErrorBoxStartingWith("ドライブやフォルダのルートは名前を変更できません。");
+    ExpectErrorBoxStartingWith("ドライブのルートなど、名前の部分がない項目は名前を変更できません。");
+    EXPECT_NE(ui_->Boxes()[0].text.find("C:\\"), std::string::npos);
 }
 
 TEST_F(PermuteTest, ItemThatVanishedStopsTheRunWithThePlatformMessage)
