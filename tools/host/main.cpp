@@ -623,7 +623,7 @@ bool HostWindow::BuildContextMenu(BuiltMenu& menu)
 bool HostWindow::BuildDropMenu(BuiltMenu& menu, const std::string& target)
 {
     std::vector<std::string> paths = SelectedPaths();
-    const std::string targetPath = PathOf(target);
+    const std::string targetPath = PathOf(WindowsPath(target));
     paths.erase(std::remove_if(paths.begin(), paths.end(),
                                [&](const std::string& p) { return lstrcmpiA(p.c_str(), targetPath.c_str()) == 0; }),
                 paths.end());
