@@ -21,12 +21,26 @@ testing::Environment* const g_comEnvironment = testing::AddGlobalTestEnvironment
 
 constexpr char kScratchRoot[] = "C:\\tidalon-tests";
 
+// Byte offsets of the backslashes of a code page 932 path; a trail byte 0x5C is no
+// separator.
+std::vector<size_t> Separators(const std::string& path)
+{
+    std::vector<size_t> at;
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (IsDBCSLeadByte(static_cast<BYTE>(path[i])) && i + 1 < path.size()) {
+            ++i;
+        } else if (path[i] == '\\') {
+            at.push_back(i);
+        }
+    }
+    return at;
+}
+
 void MakeFolders(const std::string& path)
 {
-    for (size_t at = path.find('\\', 3); ; at = path.find('\\', at + 1)) {
-        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
-        if (at == std::string::npos) break;
-    }
+    for (size_t at : Separators(path))
+        if (at > 2) CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+    CreateDirectoryA(path.c_str(), nullptr);
 }
 
 }  // namespace
@@ -56,8 +70,7 @@ std::string ScratchDir::At(const std::string& relative) const
 std::string ScratchDir::File(const std::string& relative, const std::string& content) const
 {
     const std::string full = At(relative);
-    const size_t slash = full.rfind('\\');
-    MakeFolders(full.substr(0, slash));
+    MakeFolders(full.substr(0, Separators(full).back()));
     HANDLE h = CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     EXPECT_NE(h, INVALID_HANDLE_VALUE) << "cannot create " << full;
     if (h != INVALID_HANDLE_VALUE) {
