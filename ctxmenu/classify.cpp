@@ -21,13 +21,9 @@ namespace {
 // (the name is taken in the date folder, or the file is in use).
 void MoveIntoDateFolder(const char* path)
 {
-    // A time no file can have (its high bit is set): still there when the search found
-    // nothing for the path.
-    FILETIME written{0xFFFFFFFF, 0xFFFFFFFF};
-    if (!GetFileTimes(path, nullptr, &written)) return;
-    if (written.dwLowDateTime == 0xFFFFFFFF && written.dwHighDateTime == 0xFFFFFFFF) return;
     SYSTEMTIME day;
-    if (!FileTimeToLocalSystemTime(&written, &day)) return;
+    bool found = false;
+    if (!GetLocalLastWrite(path, &day, &found) || !found) return;
 
     char fullPath[kPathSize] = {};
     char* namePart = nullptr;
@@ -44,6 +40,18 @@ void MoveIntoDateFolder(const char* path)
     }
     if (!CreateDirectoryA(folder, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return;
     MoveFileA(path, target);
+}
+
+// Folders among the selection stay where they are; an item that vanished stops the run.
+int ClassifyItem(HWND, const char* path, void*)
+{
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        ShowErrorBox(nullptr, kMsgSystemFault);
+        return 0;
+    }
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) MoveIntoDateFolder(path);
+    return 1;
 }
 
 }  // namespace
@@ -67,24 +75,6 @@ int ClassifyByDate(HWND owner, CShellExt* ext)
         return 0;
     }
 
-    const UINT count = SelectedCount(drop);
-    if (count == 0) {
-        ShowErrorBox(nullptr, kMsgNoSelection);
-        return 0;
-    }
-    char path[kPathSize];
-    for (UINT i = 0; i < count; ++i) {
-        if (!QuerySelectedPath(drop, i, path)) {
-            ShowErrorBox(nullptr, kMsgUnreadablePath);
-            return 0;
-        }
-        const DWORD attributes = GetFileAttributesA(path);
-        if (attributes == INVALID_FILE_ATTRIBUTES) {
-            ShowErrorBox(nullptr, kMsgSystemFault);
-            return 0;
-        }
-        if (attributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        MoveIntoDateFolder(path);
-    }
-    return 1;
+    // No shell notification follows: the view is left to notice the moves itself.
+    return ForEachSelectedPath(drop, nullptr, ClassifyItem, nullptr);
 }

@@ -61,10 +61,8 @@ int QuerySelectedPath(HDROP drop, UINT index, char* path)
     return 1;
 }
 
-int RunOverSelection(HWND dialog, ItemWork work, void* context)
+int ForEachSelectedPath(HDROP drop, HWND dialog, ItemWork work, void* context)
 {
-    HDROP drop = GetSelectionDrop(dialog);
-    if (drop == nullptr) return 0;
     const UINT count = SelectedCount(drop);
     if (count == 0) {
         ShowErrorBox(nullptr, kMsgNoSelection);
@@ -78,6 +76,14 @@ int RunOverSelection(HWND dialog, ItemWork work, void* context)
         }
         if (!work(dialog, path, context)) return 0;
     }
+    return 1;
+}
+
+int RunOverSelection(HWND dialog, ItemWork work, void* context)
+{
+    HDROP drop = GetSelectionDrop(dialog);
+    if (drop == nullptr) return 0;
+    if (!ForEachSelectedPath(drop, dialog, work, context)) return 0;
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSHNOWAIT, nullptr, nullptr);
     return 1;
 }

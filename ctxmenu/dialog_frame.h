@@ -27,6 +27,10 @@ INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 // Per-item work of a run: 1 to go on, 0 to stop (the work has reported).
 using ItemWork = int (*)(HWND dialog, const char* path, void* context);
 
+// Every selected path of `drop` in order through `work`, which gets `dialog` back.
+// Shows the empty-selection and unreadable-path messages; 1 when every item was done.
+int ForEachSelectedPath(HDROP drop, HWND dialog, ItemWork work, void* context);
+
 // The run over the selection: every selected path in order through `work`, then the
 // shell notification. 1 when every item was done.
 int RunOverSelection(HWND dialog, ItemWork work, void* context);

@@ -136,6 +136,19 @@ int FileTimeToLocalSystemTime(const FILETIME* time, SYSTEMTIME* local)
     return 1;
 }
 
+int GetLocalLastWrite(const char* path, SYSTEMTIME* local, bool* found)
+{
+    *found = false;
+    // A time no file can have (its high bit is set): still there when the search found
+    // nothing for the path.
+    FILETIME written{0xFFFFFFFF, 0xFFFFFFFF};
+    if (!GetFileTimes(path, nullptr, &written)) return 0;
+    if (written.dwLowDateTime == 0xFFFFFFFF && written.dwHighDateTime == 0xFFFFFFFF) return 1;
+    if (!FileTimeToLocalSystemTime(&written, local)) return 0;
+    *found = true;
+    return 1;
+}
+
 int LocalSystemTimeToFileTime(const SYSTEMTIME* local, FILETIME* time)
 {
     if (local == nullptr || time == nullptr) {

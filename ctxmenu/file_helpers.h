@@ -13,6 +13,10 @@ int GetFileTimes(const char* path, FILETIME* creation, FILETIME* lastWrite);
 // Sets the given times (null: unchanged). A folder is left alone and gives 1.
 int SetFileTimes(const char* path, const FILETIME* creation, const FILETIME* lastWrite);
 int FileTimeToLocalSystemTime(const FILETIME* time, SYSTEMTIME* local);
+// The local calendar time of the last write of `path`. Gives 1 with `found` false when
+// the search finds nothing for the path (it vanished, or it is a drive root); 0 after a
+// reported failure.
+int GetLocalLastWrite(const char* path, SYSTEMTIME* local, bool* found);
 int LocalSystemTimeToFileTime(const SYSTEMTIME* local, FILETIME* time);
 
 // folder + "\" + name into a 260-byte buffer. When it does not fit, an error box naming

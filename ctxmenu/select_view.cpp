@@ -99,13 +99,11 @@ int SelectMatching(HWND owner, CShellExt* ext, Test test)
 
     SYSTEMTIME referenceDay{};
     if (test == Test::SameDate) {
-        // A time no file can have: its high bit is set. It stays when the reference is not
-        // found by a search (a drive root): there is no date to compare, so nothing is
-        // selected.
-        FILETIME written{0xFFFFFFFF, 0xFFFFFFFF};
-        if (!GetFileTimes(reference, nullptr, &written)) return 0;
-        if (written.dwLowDateTime == 0xFFFFFFFF && written.dwHighDateTime == 0xFFFFFFFF) return 1;
-        if (!FileTimeToLocalSystemTime(&written, &referenceDay)) return 0;
+        // A reference the search does not find (a drive root) has no date to compare:
+        // nothing is selected.
+        bool found = false;
+        if (!GetLocalLastWrite(reference, &referenceDay, &found)) return 0;
+        if (!found) return 1;
     }
 
     const char* tail = ".*";
