@@ -1,127 +1,23 @@
 // Classify by modified date through the context-menu handler of kelmora.dll, invoked
 // from a folder window whose list view has the focus.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "settings.h"
+#include "folder_window.h"
 #include "test_env.h"
 #include "ui_script.h"
 
 namespace {
 
 constexpr unsigned kClassifyByDate = 14;
-constexpr char kFrameClass[] = "TidalonClassifyFrame";
-constexpr char kDirectUiClass[] = "DirectUIHWND";
 
 using Names = std::vector<std::string>;
 
-// The frame hands the focus back to its view whenever it gets it, as a folder window does.
-LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_SETFOCUS) {
-        HWND child = reinterpret_cast<HWND>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (child != nullptr) SetFocus(child);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-void RegisterClasses()
-{
-    static bool done = false;
-    if (done) return;
-    done = true;
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&controls);
-    WNDCLASSEXA frame{};
-    frame.cbSize = sizeof frame;
-    frame.lpfnWndProc = FrameProc;
-    frame.hInstance = GetModuleHandleA(nullptr);
-    frame.lpszClassName = kFrameClass;
-    RegisterClassExA(&frame);
-    // The item view of newer shells, by its class name only.
-    WNDCLASSEXA itemView{};
-    itemView.cbSize = sizeof itemView;
-    itemView.lpfnWndProc = DefWindowProcA;
-    itemView.hInstance = GetModuleHandleA(nullptr);
-    itemView.lpszClassName = kDirectUiClass;
-    RegisterClassExA(&itemView);
-}
-
-// An active top-level window whose view (of class `viewClass`) has the keyboard focus.
-class FolderWindow {
-public:
-    explicit FolderWindow(const char* viewClass = WC_LISTVIEWA)
-    {
-        RegisterClasses();
-        frame_ = CreateWindowExA(0, kFrameClass, "Tidalon classify test", WS_OVERLAPPEDWINDOW, 40, 40, 400, 300,
-                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        view_ = CreateWindowExA(0, viewClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT, 0, 0, 390, 260,
-                                frame_, reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
-        SetWindowLongPtrA(frame_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view_));
-        ShowWindow(frame_, SW_SHOW);
-        SetForegroundWindow(frame_);
-        SetFocus(view_);
-    }
-    ~FolderWindow() { DestroyWindow(frame_); }
-    FolderWindow(const FolderWindow&) = delete;
-    FolderWindow& operator=(const FolderWindow&) = delete;
-
-    HWND frame() const { return frame_; }
-    HWND view() const { return view_; }
-
-private:
-    HWND frame_ = nullptr;
-    HWND view_ = nullptr;
-};
-
-std::string ReadAll(const std::string& path)
-{
-    std::string text;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return text;
-    char buffer[256];
-    DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-    CloseHandle(h);
-    return text;
-}
-
-bool SetLastWriteUtc(const std::string& path, int year, int month, int day, int hour, int minute)
-{
-    SYSTEMTIME utc{};
-    utc.wYear = static_cast<WORD>(year);
-    utc.wMonth = static_cast<WORD>(month);
-    utc.wDay = static_cast<WORD>(day);
-    utc.wHour = static_cast<WORD>(hour);
-    utc.wMinute = static_cast<WORD>(minute);
-    FILETIME time;
-    if (!SystemTimeToFileTime(&utc, &time)) return false;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    const BOOL ok = SetFileTime(h, nullptr, nullptr, &time);
-    CloseHandle(h);
-    return ok != FALSE;
-}
-
-class ClassifyTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        DeleteSettingsKey();
-        ASSERT_EQ(WriteDefaultSettings(), 1);
-        UseFullMenuLayout();
-    }
-    void TearDown() override { DeleteSettingsKey(); }
-
-    ScratchDir dir_;
-};
+class ClassifyTest : public FullMenuTest {};
 
 }  // namespace
 
@@ -140,7 +36,7 @@ TEST_F(ClassifyTest, FilesLandInTheFolderOfTheirLocalDay)
     EXPECT_EQ(dir_.List(), (Names{"20240115", "20240116"}));
     EXPECT_EQ(dir_.List("20240115"), (Names{"a.jpg", "b.jpg"}));
     EXPECT_EQ(dir_.List("20240116"), (Names{"c.jpg"}));
-    EXPECT_EQ(ReadAll(dir_.At("20240116\\c.jpg")), "c");
+    EXPECT_EQ(ReadFileText(dir_.At("20240116\\c.jpg")), "c");
 
     // Once more on a file inside a date folder: a date folder inside that one.
     ASSERT_EQ(InvokeKelmoraCommand({dir_.At("20240116\\c.jpg")}, kClassifyByDate, window.frame()), S_OK);
@@ -163,8 +59,8 @@ TEST_F(ClassifyTest, ExistingFolderIsUsedAndATakenNameStaysPut)
     ASSERT_EQ(InvokeKelmoraCommand({same, other}, kClassifyByDate, window.frame()), S_OK);
     EXPECT_EQ(dir_.List(), (Names{"20240301", "same.txt"}));
     EXPECT_EQ(dir_.List("20240301"), (Names{"other.txt", "same.txt"}));
-    EXPECT_EQ(ReadAll(same), "selected");
-    EXPECT_EQ(ReadAll(dir_.At("20240301\\same.txt")), "already there");
+    EXPECT_EQ(ReadFileText(same), "selected");
+    EXPECT_EQ(ReadFileText(dir_.At("20240301\\same.txt")), "already there");
     EXPECT_TRUE(ui.Boxes().empty());
     EXPECT_TRUE(ui.Failures().empty());
 }
@@ -227,7 +123,7 @@ TEST_F(ClassifyTest, OnlyTheListViewIsAccepted)
     const std::string file = dir_.File("a.txt");
     ASSERT_TRUE(SetLastWriteLocal(file, 2024, 5, 5, 12, 0));
     for (const char* viewClass : {kDirectUiClass, "Edit"}) {
-        FolderWindow window(viewClass);
+        FolderWindow window(std::string(), viewClass);
         ASSERT_EQ(GetFocus(), window.view());
         UiScript ui;
         ui.ExpectBox();

@@ -18,29 +18,6 @@ namespace {
 constexpr unsigned kPermuteEntry = 13;
 constexpr char kErrorTitle[] = "Tidalon　エラー";
 
-std::string SystemText(DWORD code)
-{
-    char* buffer = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = buffer != nullptr ? buffer : "";
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-    return text;
-}
-
-std::string ReadFileText(const std::string& path)
-{
-    std::string text;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return "<missing>";
-    char buffer[256];
-    DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-    CloseHandle(h);
-    return text;
-}
-
 void ExpectErrorBox(const SeenBox& box, const std::string& text)
 {
     EXPECT_EQ(box.title, kErrorTitle);

@@ -25,29 +25,6 @@ struct Options {
     bool subfolders = false;
 };
 
-std::string SystemText(DWORD code)
-{
-    char* buffer = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = buffer != nullptr ? buffer : "";
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-    return text;
-}
-
-std::string ReadFileText(const std::string& path)
-{
-    std::string text;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return "<missing>";
-    char buffer[256];
-    DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-    CloseHandle(h);
-    return text;
-}
-
 class PermuteTest : public testing::Test {
 protected:
     void SetUp() override

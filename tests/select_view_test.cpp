@@ -1,17 +1,14 @@
 // Selecting items in a folder window: a real list view with the focus, filled with the
 // entries of a scratch folder, driven through the context-menu handler of kelmora.dll.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "settings.h"
+#include "folder_window.h"
 #include "test_env.h"
 #include "ui_script.h"
 
@@ -24,134 +21,6 @@ constexpr unsigned kFilesOrFolders = 2;
 constexpr unsigned kSameExtension = 3;
 constexpr unsigned kSameDate = 4;
 constexpr unsigned kSameAttributes = 5;
-
-constexpr char kFrameClass[] = "TidalonTestFrame";
-// Newer shells show a folder in a window of this class; here it is a list view under
-// that name, so the same messages work on it.
-constexpr char kDirectUiClass[] = "DirectUIHWND";
-
-// Like a folder window, the frame hands the focus back to its chosen child whenever it
-// gets it (after a message box it owned has closed, for one).
-LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_SETFOCUS) {
-        HWND child = reinterpret_cast<HWND>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (child != nullptr) SetFocus(child);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-void RegisterClasses()
-{
-    static bool done = false;
-    if (done) return;
-    done = true;
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&controls);
-
-    WNDCLASSEXA frame{};
-    frame.cbSize = sizeof frame;
-    frame.lpfnWndProc = FrameProc;
-    frame.hInstance = GetModuleHandleA(nullptr);
-    frame.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    frame.lpszClassName = kFrameClass;
-    RegisterClassExA(&frame);
-
-    WNDCLASSEXA list{};
-    list.cbSize = sizeof list;
-    GetClassInfoExA(nullptr, WC_LISTVIEWA, &list);
-    list.hInstance = GetModuleHandleA(nullptr);
-    list.lpszClassName = kDirectUiClass;
-    list.style &= ~CS_GLOBALCLASS;
-    RegisterClassExA(&list);
-}
-
-// A folder window: a top-level frame whose client is a report-view list of the names in
-// `folder`, active and with the keyboard focus in the list.
-class FolderWindow {
-public:
-    explicit FolderWindow(const std::string& folder, const char* viewClass = WC_LISTVIEWA)
-    {
-        RegisterClasses();
-        frame_ = CreateWindowExA(0, kFrameClass, "Tidalon test folder", WS_OVERLAPPEDWINDOW, 40, 40, 480, 360,
-                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        view_ = CreateWindowExA(0, viewClass, "",
-                                WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 0, 470, 300,
-                                frame_, reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
-        edit_ = CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 302, 470, 24, frame_,
-                                reinterpret_cast<HMENU>(2), GetModuleHandleA(nullptr), nullptr);
-        LVCOLUMNA column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.cx = 300;
-        column.pszText = const_cast<char*>("Name");
-        SendMessageA(view_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-
-        WIN32_FIND_DATAA entry;
-        HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                if (std::strcmp(entry.cFileName, ".") == 0 || std::strcmp(entry.cFileName, "..") == 0) continue;
-                LVITEMA item{};
-                item.mask = LVIF_TEXT;
-                item.iItem = static_cast<int>(SendMessageA(view_, LVM_GETITEMCOUNT, 0, 0));
-                item.pszText = entry.cFileName;
-                SendMessageA(view_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-            } while (FindNextFileA(search, &entry));
-            FindClose(search);
-        }
-        SetWindowLongPtrA(frame_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view_));
-        ShowWindow(frame_, SW_SHOW);
-        SetForegroundWindow(frame_);
-        SetFocus(view_);
-    }
-    ~FolderWindow() { DestroyWindow(frame_); }
-    FolderWindow(const FolderWindow&) = delete;
-    FolderWindow& operator=(const FolderWindow&) = delete;
-
-    HWND frame() const { return frame_; }
-    HWND view() const { return view_; }
-    void FocusEdit() const
-    {
-        SetWindowLongPtrA(frame_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(edit_));
-        SetFocus(edit_);
-    }
-    int ItemCount() const { return static_cast<int>(SendMessageA(view_, LVM_GETITEMCOUNT, 0, 0)); }
-
-    void Select(const Names& names) const
-    {
-        for (int i = 0; i < ItemCount(); ++i) {
-            LVITEMA item{};
-            item.stateMask = LVIS_SELECTED;
-            item.state = names.count(TextOf(i)) ? LVIS_SELECTED : 0;
-            SendMessageA(view_, LVM_SETITEMSTATE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-        }
-    }
-
-    Names Selected() const
-    {
-        Names names;
-        for (int i = static_cast<int>(SendMessageA(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-             i >= 0; i = static_cast<int>(SendMessageA(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(i), LVNI_SELECTED)))
-            names.insert(TextOf(i));
-        return names;
-    }
-
-    std::string TextOf(int index) const
-    {
-        char text[MAX_PATH] = {};
-        LVITEMA item{};
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(view_, LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-        return text;
-    }
-
-private:
-    HWND frame_ = nullptr;
-    HWND view_ = nullptr;
-    HWND edit_ = nullptr;
-};
 
 // Names of the platform's own wildcard search `pattern` in `folder`, folders left out.
 Names FilesMatching(const std::string& folder, const char* pattern)
@@ -201,18 +70,7 @@ HRESULT InvokeWithoutSelection(unsigned index, HWND owner)
     return hr;
 }
 
-class SelectViewTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        DeleteSettingsKey();
-        ASSERT_EQ(WriteDefaultSettings(), 1);
-        UseFullMenuLayout();
-    }
-    void TearDown() override { DeleteSettingsKey(); }
-
-    ScratchDir dir_;
-};
+class SelectViewTest : public FullMenuTest {};
 
 }  // namespace
 

@@ -10,17 +10,6 @@
 
 namespace {
 
-std::string SystemText(DWORD code)
-{
-    char* buffer = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = buffer != nullptr ? buffer : "";
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-    return text;
-}
-
 class SettingsTest : public testing::Test {
 protected:
     void SetUp() override { DeleteSettingsKey(); }

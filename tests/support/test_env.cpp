@@ -8,6 +8,7 @@
 #include "drop_data.h"
 #include "menu_model.h"
 #include "messages.h"
+#include "settings.h"
 
 namespace {
 
@@ -129,22 +130,68 @@ void RemoveTree(const std::string& path)
     RemoveDirectoryA(path.c_str());
 }
 
-bool SetLastWriteLocal(const std::string& path, int year, int month, int day, int hour, int minute)
+namespace {
+
+SYSTEMTIME CalendarTime(int year, int month, int day, int hour, int minute)
 {
-    SYSTEMTIME local = {};
-    local.wYear = static_cast<WORD>(year);
-    local.wMonth = static_cast<WORD>(month);
-    local.wDay = static_cast<WORD>(day);
-    local.wHour = static_cast<WORD>(hour);
-    local.wMinute = static_cast<WORD>(minute);
-    FILETIME localTime, utc;
-    if (!SystemTimeToFileTime(&local, &localTime) || !LocalFileTimeToFileTime(&localTime, &utc)) return false;
+    SYSTEMTIME time = {};
+    time.wYear = static_cast<WORD>(year);
+    time.wMonth = static_cast<WORD>(month);
+    time.wDay = static_cast<WORD>(day);
+    time.wHour = static_cast<WORD>(hour);
+    time.wMinute = static_cast<WORD>(minute);
+    return time;
+}
+
+bool SetLastWrite(const std::string& path, const FILETIME& utc)
+{
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                            FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     const BOOL ok = SetFileTime(h, nullptr, nullptr, &utc);
     CloseHandle(h);
     return ok != FALSE;
+}
+
+}  // namespace
+
+bool SetLastWriteLocal(const std::string& path, int year, int month, int day, int hour, int minute)
+{
+    const SYSTEMTIME local = CalendarTime(year, month, day, hour, minute);
+    FILETIME localTime, utc;
+    if (!SystemTimeToFileTime(&local, &localTime) || !LocalFileTimeToFileTime(&localTime, &utc)) return false;
+    return SetLastWrite(path, utc);
+}
+
+bool SetLastWriteUtc(const std::string& path, int year, int month, int day, int hour, int minute)
+{
+    const SYSTEMTIME calendar = CalendarTime(year, month, day, hour, minute);
+    FILETIME utc;
+    if (!SystemTimeToFileTime(&calendar, &utc)) return false;
+    return SetLastWrite(path, utc);
+}
+
+std::string ReadFileText(const std::string& path)
+{
+    std::string text;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return "<missing>";
+    char buffer[256];
+    DWORD got = 0;
+    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    CloseHandle(h);
+    return text;
+}
+
+std::string SystemText(DWORD code)
+{
+    char* buffer = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text = buffer != nullptr ? buffer : "";
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    return text;
 }
 
 void DeleteSettingsKey()
@@ -197,6 +244,18 @@ void UseFullMenuLayout()
     std::vector<unsigned char> layout = {0};
     for (unsigned char i = 1; i <= 16; ++i) layout.push_back(i);
     WriteSettingsValue("Menu", layout);
+}
+
+void FullMenuTest::SetUp()
+{
+    DeleteSettingsKey();
+    ASSERT_EQ(WriteDefaultSettings(), 1);
+    UseFullMenuLayout();
+}
+
+void FullMenuTest::TearDown()
+{
+    DeleteSettingsKey();
 }
 
 HMODULE KelmoraModule()

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -32,6 +34,12 @@ bool PathExists(const std::string& path);
 void RemoveTree(const std::string& path);
 // Sets the last-write time from local calendar values (uses the process's time zone).
 bool SetLastWriteLocal(const std::string& path, int year, int month, int day, int hour, int minute);
+// Sets the last-write time from UTC calendar values.
+bool SetLastWriteUtc(const std::string& path, int year, int month, int day, int hour, int minute);
+// The whole content of a file, or "<missing>" when it cannot be opened.
+std::string ReadFileText(const std::string& path);
+// The system's message text for a Win32 error code, without its trailing line break.
+std::string SystemText(DWORD code);
 
 // The settings key HKCU "Software\Quaddle\Kelmora".
 void DeleteSettingsKey();
@@ -55,3 +63,13 @@ HRESULT InvokeKelmoraCommand(const std::vector<std::string>& paths, unsigned ind
 void UseFullMenuLayout();
 // Object count check: DllCanUnloadNow() == S_OK.
 bool KelmoraCanUnload();
+
+// Fixture for commands run through the menu: default settings with the full "Menu"
+// layout for each test, the settings key removed afterwards, and a scratch folder.
+class FullMenuTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    ScratchDir dir_;
+};
