@@ -99,11 +99,18 @@ int SelectMatching(HWND owner, CShellExt* ext, Test test)
 
     SYSTEMTIME referenceDay{};
     if (test == Test::SameDate) {
-        // A reference the search does not find (a drive root) has no date to compare:
-        // nothing is selected.
+        // A reference the search does not find but that is there (a drive root) has no
+        // date to compare: nothing is selected. One that has vanished is a failure, as
+        // for the other commands.
         bool found = false;
         if (!GetLocalLastWrite(reference, &referenceDay, &found)) return 0;
-        if (!found) return 1;
+        if (!found) {
+            if (GetFileAttributesA(reference) == INVALID_FILE_ATTRIBUTES) {
+                ShowErrorBox(nullptr, kMsgSystemFault);
+                return 0;
+            }
+            return 1;
+        }
     }
 
     const char* tail = ".*";

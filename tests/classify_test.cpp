@@ -46,19 +46,27 @@ TEST_F(ClassifyTest, FilesLandInTheFolderOfTheirLocalDay)
     EXPECT_TRUE(ui.Failures().empty());
 }
 
-TEST_F(ClassifyTest, ExistingFolderIsUsedAndATakenNameStaysPut)
+TEST_F(ClassifyTest, ExistingFolderIsUsedAndATakenNameOrAFileInUseStaysPut)
 {
     dir_.File("20240301\\same.txt", "already there");
     const std::string same = dir_.File("same.txt", "selected");
+    const std::string busy = dir_.File("busy.txt", "busy");
     const std::string other = dir_.File("other.txt", "other");
     ASSERT_TRUE(SetLastWriteLocal(same, 2024, 3, 1, 12, 0));
+    ASSERT_TRUE(SetLastWriteLocal(busy, 2024, 3, 1, 12, 30));
     ASSERT_TRUE(SetLastWriteLocal(other, 2024, 3, 1, 13, 0));
     FolderWindow window;
+    // Held open with no sharing: the move is refused (sharing violation).
+    HANDLE held = CreateFileA(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
 
     UiScript ui;
-    ASSERT_EQ(InvokeKelmoraCommand({same, other}, kClassifyByDate, window.frame()), S_OK);
-    EXPECT_EQ(dir_.List(), (Names{"20240301", "same.txt"}));
+    const HRESULT hr = InvokeKelmoraCommand({same, busy, other}, kClassifyByDate, window.frame());
+    CloseHandle(held);
+    ASSERT_EQ(hr, S_OK);
+    EXPECT_EQ(dir_.List(), (Names{"20240301", "busy.txt", "same.txt"}));
     EXPECT_EQ(dir_.List("20240301"), (Names{"other.txt", "same.txt"}));
+    EXPECT_EQ(ReadFileText(busy), "busy");
     EXPECT_EQ(ReadFileText(same), "selected");
     EXPECT_EQ(ReadFileText(dir_.At("20240301\\same.txt")), "already there");
     EXPECT_TRUE(ui.Boxes().empty());
@@ -138,31 +146,47 @@ TEST_F(ClassifyTest, OnlyTheListViewIsAccepted)
     }
 }
 
-TEST_F(ClassifyTest, EmptySelectionAndVanishedItem)
+TEST_F(ClassifyTest, FailuresAreReportedAndMoveNothingFurther)
 {
+    const std::string file = dir_.File("a.txt");
+    ASSERT_TRUE(SetLastWriteLocal(file, 2020, 10, 10, 12, 0));
     FolderWindow window;
-    {
+    struct Case {
+        const char* what;
+        std::vector<std::string> paths;
+        HWND owner;
+        const char* text;
+    };
+    const Case refused[] = {
+        {"no owner", {file}, nullptr, "システム異常です。"},
+        {"empty list", {}, window.frame(), "ファイルが選択されていません。"},
+        // A name that does not fit in 260 bytes is not read at all.
+        {"over-long item 0", {dir_.At(std::string(260, 'x') + ".txt"), file}, window.frame(),
+         "指定されたファイルを認識できません。"},
+    };
+    for (const Case& c : refused) {
         UiScript ui;
         ui.ExpectBox();
-        ASSERT_EQ(InvokeKelmoraCommand({}, kClassifyByDate, window.frame()), S_OK);
-        ASSERT_EQ(ui.Boxes().size(), 1u);
-        EXPECT_EQ(ui.Boxes()[0].text, "ファイルが選択されていません。");
-        EXPECT_TRUE(ui.Failures().empty());
+        ASSERT_EQ(InvokeKelmoraCommand(c.paths, kClassifyByDate, c.owner), S_OK) << c.what;
+        ASSERT_EQ(ui.Boxes().size(), 1u) << c.what;
+        EXPECT_EQ(ui.Boxes()[0].text, c.text) << c.what;
+        EXPECT_EQ(ui.Boxes()[0].icon, static_cast<UINT>(MB_ICONERROR)) << c.what;
+        EXPECT_EQ(ui.Boxes()[0].owner, window.frame()) << c.what;
+        EXPECT_EQ(dir_.List(), (Names{"a.txt"})) << c.what;
+        EXPECT_TRUE(ui.Failures().empty()) << c.what;
     }
     {
         // The first item moves; the second has vanished and stops the run before the third.
-        const std::string first = dir_.File("1.txt");
         const std::string gone = dir_.At("2.txt");
         const std::string third = dir_.File("3.txt");
-        ASSERT_TRUE(SetLastWriteLocal(first, 2020, 10, 10, 12, 0));
         ASSERT_TRUE(SetLastWriteLocal(third, 2020, 10, 10, 12, 0));
         UiScript ui;
         ui.ExpectBox();
-        ASSERT_EQ(InvokeKelmoraCommand({first, gone, third}, kClassifyByDate, window.frame()), S_OK);
+        ASSERT_EQ(InvokeKelmoraCommand({file, gone, third}, kClassifyByDate, window.frame()), S_OK);
         ASSERT_EQ(ui.Boxes().size(), 1u);
         EXPECT_EQ(ui.Boxes()[0].text, "システム異常です。");
         EXPECT_EQ(dir_.List(), (Names{"20201010", "3.txt"}));
-        EXPECT_EQ(dir_.List("20201010"), (Names{"1.txt"}));
+        EXPECT_EQ(dir_.List("20201010"), (Names{"a.txt"}));
         EXPECT_TRUE(ui.Failures().empty());
     }
 }

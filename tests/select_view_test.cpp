@@ -289,32 +289,64 @@ TEST_F(SelectViewTest, MissingSelectionOrOwnerLeavesTheSelectionAlone)
         EXPECT_TRUE(window.Selected().empty());
         EXPECT_TRUE(ui.Failures().empty());
     }
+
+    // With the focus elsewhere as well, the missing owner or HDROP is what is reported,
+    // once, and the view is not touched.
+    window.Select({"b.txt"});
+    window.FocusEdit();
+    for (unsigned index : {kSelectAll, kFilesOrFolders, kSameExtension, kSameDate, kSameAttributes}) {
+        UiScript ui;
+        ui.ExpectBox();
+        ASSERT_EQ(InvokeKelmoraCommand({reference}, index, nullptr), S_OK);
+        ExpectErrorBox(ui, "システム異常です。", window.frame());
+        EXPECT_EQ(window.Selected(), (Names{"b.txt"})) << "command " << index;
+        EXPECT_TRUE(ui.Failures().empty()) << "command " << index;
+    }
+    for (unsigned index : {kFilesOrFolders, kSameExtension, kSameDate, kSameAttributes}) {
+        UiScript ui;
+        ui.ExpectBox();
+        ASSERT_EQ(InvokeWithoutSelection(index, window.frame()), S_OK);
+        ExpectErrorBox(ui, "システム異常です。", window.frame());
+        EXPECT_EQ(window.Selected(), (Names{"b.txt"})) << "command " << index;
+        EXPECT_TRUE(ui.Failures().empty()) << "command " << index;
+    }
 }
 
-TEST_F(SelectViewTest, VanishedReferenceReportsAndLeavesNothingSelected)
+TEST_F(SelectViewTest, UnusableReferenceReportsAndLeavesNothingSelected)
 {
     const std::string reference = dir_.File("gone.txt");
     dir_.File("kept.txt");
     FolderWindow window(dir_.path());
-    window.Select({"kept.txt"});
     ASSERT_TRUE(DeleteFileA(reference.c_str()));
+    // A name that does not fit in 260 bytes is not read at all.
+    const std::string overLong = dir_.At(std::string(260, 'x') + ".txt");
 
-    {
-        UiScript ui;
-        ui.ExpectBox();
-        ASSERT_EQ(InvokeKelmoraCommand({reference}, kSameAttributes, window.frame()), S_OK);
-        ExpectErrorBox(ui, "システム異常です。", window.frame());
-        EXPECT_TRUE(window.Selected().empty());
-        EXPECT_TRUE(ui.Failures().empty());
+    struct Case {
+        std::string path;
+        const char* text;
+    };
+    const Case cases[] = {
+        {reference, "システム異常です。"},
+        {overLong, "指定されたファイルを認識できません。"},
+    };
+    for (const Case& c : cases) {
+        for (unsigned index : {kFilesOrFolders, kSameExtension, kSameDate, kSameAttributes}) {
+            window.Select({"kept.txt"});
+            UiScript ui;
+            ui.ExpectBox();
+            ASSERT_EQ(InvokeKelmoraCommand({c.path, dir_.At("kept.txt")}, index, window.frame()), S_OK);
+            ExpectErrorBox(ui, c.text, window.frame());
+            EXPECT_TRUE(window.Selected().empty()) << "command " << index << ": " << c.text;
+            EXPECT_TRUE(ui.Failures().empty()) << "command " << index << ": " << c.text;
+        }
     }
-    {
-        // By date: the time of a missing reference cannot be read; nothing is selected
-        // and there is nothing to report.
-        UiScript ui;
-        window.Select({"kept.txt"});
-        ASSERT_EQ(InvokeKelmoraCommand({reference}, kSameDate, window.frame()), S_OK);
-        EXPECT_TRUE(window.Selected().empty());
-        EXPECT_TRUE(ui.Boxes().empty());
-        EXPECT_TRUE(ui.Failures().empty());
-    }
+
+    // A drive root is there, but the search finds no entry for it and so no date: by
+    // date, nothing is selected and nothing is said.
+    window.Select({"kept.txt"});
+    UiScript ui;
+    ASSERT_EQ(InvokeKelmoraCommand({"C:\\"}, kSameDate, window.frame()), S_OK);
+    EXPECT_TRUE(window.Selected().empty());
+    EXPECT_TRUE(ui.Boxes().empty());
+    EXPECT_TRUE(ui.Failures().empty());
 }
