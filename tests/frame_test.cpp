@@ -3,6 +3,7 @@
 // templates, and the file, folder and time helpers (compiled in from ctxmenu/).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -36,6 +37,65 @@ protected:
 
     ScratchDir dir_;
 };
+
+// A control of a template and its text; id -1 for a label or group box without an id.
+struct Control {
+    int id;
+    std::string text;
+};
+
+// Texts of dialogs 147 and 141 in one template language.
+struct TemplateTexts {
+    WORD language;
+    std::vector<Control> permute;
+    const char* aboutTitle;
+    std::vector<Control> about;   // the copyright line is the maker's own wording
+};
+
+const TemplateTexts kJapaneseTexts = {
+    MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT),
+    {{-1, "検索文字列："}, {-1, "置換文字列："}, {-1, "オプション"}, {1080, "複数含まれる場合は、すべて置換"},
+     {1079, "拡張子を置換しない"}, {1078, "フォルダ時にサブフォルダも検索"}, {1, "OK"}, {2, "キャンセル"},
+     {2019, "デフォルト(&D)"}, {2018, "バージョン(&A)"}},
+    "ﾊﾞｰｼﾞｮﾝ情報",
+    {{-1, "Tidalon（x64版 シェル拡張）"}, {-1, "Ver 1.20"}, {1, "OK"}},
+};
+const TemplateTexts kNeutralTexts = {
+    MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+    {{-1, "検索文字列："}, {-1, "置換文字列："}, {-1, "Option"}, {1080, "複数含まれる場合は、すべて置換"},
+     {1079, "拡張子を置換しない"}, {1078, "ﾃﾞｨﾚｸﾄﾘ時にｻﾌﾞﾃﾞｨﾚｸﾄﾘも検索"}, {1, "OK"}, {2, "Cancel"},
+     {2019, "&Default"}, {2018, "&Version"}},
+    "About...",
+    {{-1, "Tidalon(x64 Shell Extension)"}, {-1, "Ver 1.20"}, {1, "OK"}},
+};
+
+// Texts of a dialog's child controls in creation order, edit boxes and icons left out.
+std::vector<std::string> ControlTexts(HWND dialog)
+{
+    std::vector<std::string> texts;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        char kind[32] = {};
+        GetClassNameA(child, kind, sizeof kind);
+        if (lstrcmpiA(kind, "Edit") == 0) continue;
+        if (lstrcmpiA(kind, "Static") == 0 && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) continue;
+        texts.push_back(WindowText(child));
+    }
+    return texts;
+}
+
+void ExpectControls(HWND dialog, const std::string& title, const std::vector<Control>& controls)
+{
+    EXPECT_EQ(WindowText(dialog), title);
+    const std::vector<std::string> shown = ControlTexts(dialog);
+    for (const Control& control : controls) {
+        if (control.id == -1) {
+            EXPECT_NE(std::find(shown.begin(), shown.end(), control.text), shown.end())
+                << "no control reads " << control.text;
+        } else {
+            EXPECT_EQ(WindowText(GetDlgItem(dialog, control.id)), control.text) << "control " << control.id;
+        }
+    }
+}
 
 // ---- The frame, through dialog 147 ----------------------------------------------------
 
@@ -178,6 +238,29 @@ TEST_F(FrameTest, AboutBoxClosesOnlyWithOk)
     EXPECT_EQ(dir_.List(), std::vector<std::string>{"item"});
 }
 
+TEST_F(FrameTest, ShownDialogsAreJapaneseAndTheAboutBoxIsOwnedByTheDialog)
+{
+    const std::string file = dir_.File("item");
+    HWND permute = nullptr;
+    HWND aboutOwner = nullptr;
+    UiScript ui;
+    ui.ExpectDialog([&permute](DialogDriver& d) {
+        permute = d.hwnd();
+        ExpectControls(d.hwnd(), "名前の置換", kJapaneseTexts.permute);
+        d.Press(2018);
+        d.Press(IDCANCEL);
+    });
+    ui.ExpectDialog([&aboutOwner](DialogDriver& d) {
+        aboutOwner = GetWindow(d.hwnd(), GW_OWNER);
+        ExpectControls(d.hwnd(), kJapaneseTexts.aboutTitle, kJapaneseTexts.about);
+        d.Press(IDOK);
+    });
+    EXPECT_EQ(InvokeKelmoraCommand({file}, kPermuteEntry), S_OK);
+    EXPECT_TRUE(ui.Failures().empty()) << ui.Failures().front();
+    ASSERT_NE(permute, nullptr);
+    EXPECT_EQ(aboutOwner, permute);
+}
+
 // ---- Resources -----------------------------------------------------------------------
 
 INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
@@ -194,28 +277,19 @@ HWND CreateTemplate(int id, WORD language)
 
 TEST(Resources, BothLanguagesCarryTheSameControls)
 {
-    const WORD japanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
-    const WORD neutral = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT);
-    for (WORD language : {japanese, neutral}) {
-        SCOPED_TRACE(language);
-        HWND permute = CreateTemplate(147, language);
+    for (const TemplateTexts* texts : {&kJapaneseTexts, &kNeutralTexts}) {
+        SCOPED_TRACE(texts->language);
+        HWND permute = CreateTemplate(147, texts->language);
         ASSERT_NE(permute, nullptr);
         for (int id : {1076, 1077, 1080, 1079, 1078, 1, 2, 2019, 2018}) EXPECT_NE(GetDlgItem(permute, id), nullptr) << id;
-        EXPECT_EQ(WindowText(permute), "名前の置換");
-        const bool ja = language == japanese;
-        EXPECT_EQ(WindowText(GetDlgItem(permute, 1078)), ja ? "フォルダ時にサブフォルダも検索" : "ﾃﾞｨﾚｸﾄﾘ時にｻﾌﾞﾃﾞｨﾚｸﾄﾘも検索");
-        EXPECT_EQ(WindowText(GetDlgItem(permute, 2019)), ja ? "デフォルト(&D)" : "&Default");
-        EXPECT_EQ(WindowText(GetDlgItem(permute, 2018)), ja ? "バージョン(&A)" : "&Version");
-        EXPECT_EQ(WindowText(GetDlgItem(permute, 2)), ja ? "キャンセル" : "Cancel");
-        EXPECT_EQ(WindowText(GetDlgItem(permute, 1)), "OK");
+        ExpectControls(permute, "名前の置換", texts->permute);
         EXPECT_TRUE(GetWindowLongA(GetDlgItem(permute, 1076), GWL_STYLE) & ES_AUTOHSCROLL);
         EXPECT_EQ(SendDlgItemMessageA(permute, 1, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON, DLGC_DEFPUSHBUTTON);
         DestroyWindow(permute);
 
-        HWND about = CreateTemplate(141, language);
+        HWND about = CreateTemplate(141, texts->language);
         ASSERT_NE(about, nullptr);
-        EXPECT_EQ(WindowText(about), ja ? "ﾊﾞｰｼﾞｮﾝ情報" : "About...");
-        EXPECT_NE(GetDlgItem(about, 1), nullptr);
+        ExpectControls(about, texts->aboutTitle, texts->about);
         DestroyWindow(about);
     }
     // Icons 140 and 142 load at both sizes.

@@ -31,8 +31,8 @@ protected:
     {
         DeleteSettingsKey();
         ASSERT_EQ(WriteDefaultSettings(), 1);
-        // Stored options that differ from what the tests tick, so a run that followed
-        // the stored block instead of the live dialog would show.
+        // All three options off in the stored block; every test ticks what it needs in
+        // the live dialog (RunFollowsTheLiveDialogNotTheStoredBlock stores ticked ones).
         WriteSettingsValue("Permute", std::vector<unsigned char>{0, 0, 0});
     }
     void TearDown() override { DeleteSettingsKey(); }
@@ -43,7 +43,9 @@ protected:
     {
         ui_.reset();
         ui_.reset(new UiScript);
-        ui_->ExpectDialog([&options](DialogDriver& d) {
+        dialog_ = nullptr;
+        ui_->ExpectDialog([this, &options](DialogDriver& d) {
+            dialog_ = d.hwnd();
             d.SetText(1076, options.search);
             d.SetText(1077, options.replacement);
             d.Check(1080, options.every);
@@ -73,7 +75,42 @@ protected:
     }
 
     std::unique_ptr<UiScript> ui_;
+    HWND dialog_ = nullptr;   // dialog 147 of the last Run, for the owners of its boxes
     ScratchDir dir_;
+};
+
+// Names directly in `folder` in the order the platform lists them ("." and ".." left out).
+std::vector<std::string> ListingOrder(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = entry.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+    return names;
+}
+
+// A file held open with no sharing: a real rename of it fails with error 32.
+class HeldFile {
+public:
+    explicit HeldFile(const std::string& path)
+        : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
+    {
+    }
+    ~HeldFile()
+    {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+    bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
 };
 
 struct NameRow {
@@ -150,6 +187,7 @@ TEST_F(PermuteTest, EmptySearchTextShowsTheMessageOnceAndRenamesNothing)
     const std::string b = dir_.File("abd");
     Run({a, b}, {"", "x", true, false, false});
     ExpectOneErrorBox("検索文字列を入力して下さい。");
+    EXPECT_EQ(ui_->Boxes()[0].owner, dialog_) << "the box is owned by the dialog";
     EXPECT_EQ(dir_.List(), (std::vector<std::string>{"abc", "abd"}));
 }
 
@@ -220,6 +258,79 @@ TEST_F(PermuteTest, DescentOneLevelPerRenameNoEntryIsVisitedTwice)
     ASSERT_EQ(names.size(), 20u);
     for (const std::string& name : names) EXPECT_EQ(name.substr(name.size() - 2), "aa") << name;
     for (const std::string& name : names) EXPECT_NE(name.substr(name.size() - 3), "aaa") << name;
+}
+
+TEST_F(PermuteTest, CollisionInsideADescentKeepsWhatWasDoneAndStops)
+{
+    // Xc -> Qc collides with Qc inside the renamed folder. Which entries come before it
+    // is the platform's listing order, taken here from the same folder.
+    for (const char* name : {"Xa", "Xb", "Xc", "Xd", "Xe", "Qc"}) dir_.File(std::string("Xtop\\") + name, name);
+    dir_.File("Xtop\\Xasub\\Xinner", "Xinner");
+    const std::string later = dir_.File("Xlater");
+    const std::vector<std::string> order = ListingOrder(dir_.At("Xtop"));
+    ASSERT_EQ(order.size(), 7u);
+    Run({dir_.At("Xtop"), later}, {"X", "Q", true, false, true});
+    ExpectOneErrorBox(SystemText(ERROR_ALREADY_EXISTS));
+    // The folder keeps its new name; the item selected after it is not processed.
+    EXPECT_EQ(dir_.List(), (std::vector<std::string>{"Qtop", "Xlater"}));
+
+    bool before = true;
+    std::vector<std::string> expected;
+    for (const std::string& name : order) {
+        if (name == "Xc") before = false;
+        const std::string now = before && name[0] == 'X' ? "Q" + name.substr(1) : name;
+        SCOPED_TRACE(name + (before ? " (handled before)" : " (not reached)"));
+        expected.push_back(now);
+        if (name == "Xasub") {
+            EXPECT_EQ(dir_.List("Qtop\\" + now), std::vector<std::string>{before ? "Qinner" : "Xinner"});
+        } else {
+            EXPECT_EQ(ReadFileText(dir_.At("Qtop\\" + now)), name);
+        }
+    }
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(dir_.List("Qtop"), expected);
+    EXPECT_EQ(ReadFileText(dir_.At("Qtop\\Xc")), "Xc");
+    EXPECT_EQ(ReadFileText(dir_.At("Qtop\\Qc")), "Qc");
+}
+
+TEST_F(PermuteTest, NoRenameCallWhenTheSearchTextDoesNotOccur)
+{
+    // Both held items would fail a rename with a box; the run still goes past them and
+    // into the folder, whose own name does not change either.
+    const std::string top = dir_.File("plain.txt", "top");
+    const std::string inner = dir_.File("folder\\inner.txt", "inner");
+    dir_.File("folder\\Xin");
+    HeldFile heldTop(top);
+    HeldFile heldInner(inner);
+    ASSERT_TRUE(heldTop.held() && heldInner.held());
+    ASSERT_FALSE(MoveFileA(top.c_str(), (top + "2").c_str()));
+    ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+
+    Run({top, dir_.At("folder")}, {"X", "Y", true, false, true});
+    EXPECT_TRUE(ui_->Boxes().empty());
+    EXPECT_EQ(dir_.List(), (std::vector<std::string>{"folder", "plain.txt"}));
+    EXPECT_EQ(dir_.List("folder"), (std::vector<std::string>{"Yin", "inner.txt"}));
+}
+
+TEST_F(PermuteTest, UnreadableBlockIsReportedOnceAndTheDialogStillWorks)
+{
+    // One byte longer than the block: the read fails, and no box may be ticked from it.
+    WriteSettingsValue("Permute", std::vector<unsigned char>{1, 1, 1, 1});
+    const std::string file = dir_.File("aXbX");
+    bool allUnchecked = false;
+    ui_.reset(new UiScript);
+    ui_->ExpectBox(IDOK).ExpectDialog([&allUnchecked](DialogDriver& d) {
+        allUnchecked = !d.IsChecked(1080) && !d.IsChecked(1079) && !d.IsChecked(1078);
+        d.SetText(1076, "X");
+        d.SetText(1077, "Y");
+        d.Press(IDOK);
+    });
+    EXPECT_EQ(InvokeKelmoraCommand({file}, kPermuteEntry), S_OK);
+    EXPECT_TRUE(ui_->Failures().empty()) << ui_->Failures().front();
+    ExpectOneErrorBox(SystemText(ERROR_MORE_DATA));
+    EXPECT_TRUE(allUnchecked);
+    EXPECT_EQ(dir_.List(), std::vector<std::string>{"aYbX"});
+    EXPECT_EQ(ReadSettingsValue("Permute"), (std::vector<unsigned char>{1, 1, 1, 1}));
 }
 
 TEST_F(PermuteTest, NewPathPastTheLimitIsRefusedAndNothingIsRenamed)
