@@ -1,14 +1,11 @@
-# Sources free of Win32 calls. They build into the deliverables and, natively and under
-# the sanitizers, into the core tests.
+# The pure rules: byte and number work with no Win32 at all. Every file of a rules
+# folder is taken, so a rule that includes a platform header fails the native build.
+# They build into the deliverables and, natively under the sanitizers, into the core
+# tests and the fuzz targets.
 set(_root ${CMAKE_CURRENT_LIST_DIR}/..)
-set(SETTINGS_CORE_SOURCES
-  ${_root}/settings/option_blocks.cpp
-  ${_root}/settings/menu_model.cpp
-  ${_root}/settings/path_build.cpp
-)
-set(CTXMENU_CORE_SOURCES
-  ${_root}/ctxmenu/permute_rule.cpp
-  ${_root}/ctxmenu/view_rules.cpp
-  ${_root}/ctxmenu/date_folder.cpp
-)
-set(CORE_SOURCES ${SETTINGS_CORE_SOURCES} ${CTXMENU_CORE_SOURCES})
+file(GLOB SETTINGS_CORE_SOURCES CONFIGURE_DEPENDS ${_root}/settings/rules/*.cpp)
+file(GLOB CTXMENU_CORE_SOURCES CONFIGURE_DEPENDS ${_root}/ctxmenu/rules/*.cpp)
+file(GLOB DRAGDROP_CORE_SOURCES CONFIGURE_DEPENDS ${_root}/dragdrop/rules/*.cpp)
+file(GLOB SETUP_CORE_SOURCES CONFIGURE_DEPENDS ${_root}/setup/rules/*.cpp)
+set(CORE_SOURCES ${SETTINGS_CORE_SOURCES} ${CTXMENU_CORE_SOURCES} ${DRAGDROP_CORE_SOURCES} ${SETUP_CORE_SOURCES})
+set(CORE_INCLUDE_DIRS ${_root}/settings/rules ${_root}/ctxmenu/rules ${_root}/dragdrop/rules ${_root}/setup/rules)
