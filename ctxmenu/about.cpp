@@ -4,7 +4,7 @@
 
 void ShowAboutBox(HWND owner)
 {
-    DialogBoxParamA(ModuleInstance(), MAKEINTRESOURCEA(kAboutDialogId), owner, AboutDlgProc, 0);
+    DialogBoxParamA(ModuleInstance(), MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDlgProc, 0);
 }
 
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)

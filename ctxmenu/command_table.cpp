@@ -2,28 +2,30 @@
 
 #include "commands.h"
 #include "module.h"
+#include "resource_ids.h"
 
 namespace {
 
+// One row per catalogue index: menu text, help text, then the dialog or the action.
 // Commands whose entry is listed with no dialog and no action do nothing when chosen.
 const CommandInfo kCommands[] = {
-    /*  0 */ {"", 0, nullptr, nullptr},
-    /*  1 */ {"ウィンドウ内のすべてのオブジェクトを選択します。", 0, nullptr, SelectAllItems},
-    /*  2 */ {"すべてのファイルまたはフォルダを選択します。", 0, nullptr, SelectFilesOrFolders},
-    /*  3 */ {"選択したファイルと同一拡張子のファイルをすべて選択します。", 0, nullptr, SelectSameExtension},
-    /*  4 */ {"選択したファイルと同一更新日のファイルをすべて選択します。", 0, nullptr, SelectSameDate},
-    /*  5 */ {"選択したファイルと同一属性のファイルをすべて選択します。", 0, nullptr, SelectSameAttributes},
-    /*  6 */ {"高度な条件に一致したファイルをすべて選択します。", 0, nullptr, nullptr},
-    /*  7 */ {"ファイル名をクリップボードへコピーします。", 0, nullptr, nullptr},
-    /*  8 */ {"ファイルのタイムスタンプを変更します。", 0, nullptr, nullptr},
-    /*  9 */ {"ファイルのタイムスタンプの補正を行います。", 0, nullptr, nullptr},
-    /* 10 */ {"ファイルの属性を変更します。", 0, nullptr, nullptr},
-    /* 11 */ {"ファイル名を変更します。", 0, nullptr, nullptr},
-    /* 12 */ {"ファイル名を連番を付けて変更します。", 0, nullptr, nullptr},
-    /* 13 */ {"ファイル名の特定文字列を置換します。", 147, PermuteDialogProc, nullptr},
-    /* 14 */ {"更新日でフォルダを作成してファイルを移動します。", 0, nullptr, ClassifyByDate},
-    /* 15 */ {"拡張子でフォルダを作成してファイルを移動します。", 0, nullptr, nullptr},
-    /* 16 */ {"検出した書庫ファイルを検査します。", 0, nullptr, nullptr},
+    /*  0 */ {"", "", 0, nullptr, nullptr},
+    /*  1 */ {"すべて選択(&L)", "ウィンドウ内のすべてのオブジェクトを選択します。", 0, nullptr, SelectAllItems},
+    /*  2 */ {"ファイル／フォルダを選択(&F)", "すべてのファイルまたはフォルダを選択します。", 0, nullptr, SelectFilesOrFolders},
+    /*  3 */ {"同一の拡張子を選択(&X)", "選択したファイルと同一拡張子のファイルをすべて選択します。", 0, nullptr, SelectSameExtension},
+    /*  4 */ {"同一の更新日を選択(&U)", "選択したファイルと同一更新日のファイルをすべて選択します。", 0, nullptr, SelectSameDate},
+    /*  5 */ {"同一の属性を選択(&R)", "選択したファイルと同一属性のファイルをすべて選択します。", 0, nullptr, SelectSameAttributes},
+    /*  6 */ {"高度な選択(&H)", "高度な条件に一致したファイルをすべて選択します。", 0, nullptr, nullptr},
+    /*  7 */ {"クリップボードへコピー(&C)", "ファイル名をクリップボードへコピーします。", 0, nullptr, nullptr},
+    /*  8 */ {"タイムスタンプを変更(&T)", "ファイルのタイムスタンプを変更します。", 0, nullptr, nullptr},
+    /*  9 */ {"時差補正(&B)", "ファイルのタイムスタンプの補正を行います。", 0, nullptr, nullptr},
+    /* 10 */ {"属性変更(&A)", "ファイルの属性を変更します。", 0, nullptr, nullptr},
+    /* 11 */ {"名前を整理(&G)", "ファイル名を変更します。", 0, nullptr, nullptr},
+    /* 12 */ {"連番で整理(&N)", "ファイル名を連番を付けて変更します。", 0, nullptr, nullptr},
+    /* 13 */ {"名前を置換(&E)", "ファイル名の特定文字列を置換します。", IDD_PERMUTE, PermuteDialogProc, nullptr},
+    /* 14 */ {"更新日で分類(&D)", "更新日でフォルダを作成してファイルを移動します。", 0, nullptr, ClassifyByDate},
+    /* 15 */ {"拡張子で分類(&O)", "拡張子でフォルダを作成してファイルを移動します。", 0, nullptr, nullptr},
+    /* 16 */ {"書庫ファイルを検査(&I)", "検出した書庫ファイルを検査します。", 0, nullptr, nullptr},
 };
 static_assert(sizeof kCommands / sizeof kCommands[0] == 17, "one entry per catalogue index");
 

@@ -7,6 +7,7 @@ class CShellExt;
 using DirectAction = int (*)(HWND owner, CShellExt* ext);
 
 struct CommandInfo {
+    const char* menu;      // the entry's text in the submenu (the catalogue's text)
     const char* help;      // status-bar text
     int dialogId;          // 0 when the command opens no dialog
     DLGPROC dialogProc;    // with dialogId

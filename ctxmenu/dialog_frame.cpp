@@ -5,13 +5,13 @@
 #include <cstring>
 
 #include "path_build.h"
-#include "settings.h"
+#include "report.h"
 #include "shell_ext.h"
 
 HDROP SelectionDropOf(CShellExt* ext)
 {
     HDROP drop = ext != nullptr ? ext->SelectionDrop() : nullptr;
-    if (drop == nullptr) ShowErrorBox(nullptr, kMsgSystemFault);
+    if (drop == nullptr) ReportFault();
     return drop;
 }
 
@@ -38,29 +38,6 @@ int EnableDlgItem(HWND dialog, int id, int flag)
     return 1;
 }
 
-UINT SelectedCount(HDROP drop)
-{
-    // An empty or foreign block holds no list; asking the shell to count it would read
-    // past its end.
-    if (drop == nullptr || GlobalSize(drop) < sizeof(DROPFILES)) return 0;
-    return DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-}
-
-int QuerySelectedPath(HDROP drop, UINT index, char* path)
-{
-    if (path == nullptr) return 0;
-    std::memset(path, 0, kPathSize);
-    if (drop == nullptr) return 0;
-    // A name that would not fit whole is not read at all: a cut path names another item.
-    const UINT length = DragQueryFileA(drop, index, nullptr, 0);
-    if (length == 0 || length >= kPathSize) return 0;
-    if (DragQueryFileA(drop, index, path, static_cast<UINT>(kPathSize)) == 0) {
-        std::memset(path, 0, kPathSize);
-        return 0;
-    }
-    return 1;
-}
-
 int ForEachSelectedPath(HDROP drop, HWND dialog, ItemWork work, void* context)
 {
     const UINT count = SelectedCount(drop);
@@ -84,7 +61,7 @@ int RunOverSelection(HWND dialog, ItemWork work, void* context)
     HDROP drop = GetSelectionDrop(dialog);
     if (drop == nullptr) return 0;
     if (!ForEachSelectedPath(drop, dialog, work, context)) return 0;
-    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSHNOWAIT, nullptr, nullptr);
+    SHChangeNotify(SHCNE_ASSOCCHANGED, kChangeNotifyFlags, nullptr, nullptr);
     return 1;
 }
 
@@ -93,23 +70,57 @@ void StoreDialogContext(HWND dialog, LPARAM initParam)
     SetWindowLongPtrA(dialog, DWLP_USER, initParam);
 }
 
+namespace {
+
+// Marks the dialog busy for the life of a run or a save. The mark is a window property,
+// so each open dialog has its own.
+constexpr char kBusyProperty[] = "TidalonBusy";
+
+class BusyMark {
+public:
+    explicit BusyMark(HWND dialog) : dialog_(dialog), set_(SetPropA(dialog, kBusyProperty, dialog) != FALSE) {}
+    ~BusyMark()
+    {
+        if (set_) RemovePropA(dialog_, kBusyProperty);
+    }
+    BusyMark(const BusyMark&) = delete;
+    BusyMark& operator=(const BusyMark&) = delete;
+
+private:
+    HWND dialog_;
+    bool set_;
+};
+
+bool IsBusy(HWND dialog) { return GetPropA(dialog, kBusyProperty) != nullptr; }
+
+}  // namespace
+
 BOOL HandleFrameCommand(HWND dialog, WORD id, const DialogCommands& commands)
 {
     switch (id) {
-    case IDOK:
+    case IDOK: {
+        if (IsBusy(dialog)) return TRUE;
+        {
+            BusyMark busy(dialog);
+            if (commands.run != nullptr) commands.run(dialog);
+        }
         // The dialog closes after a run whatever came of it; failures have been shown.
-        if (commands.run != nullptr) commands.run(dialog);
         EndDialog(dialog, 1);
         return TRUE;
+    }
     case IDCANCEL:
+        if (IsBusy(dialog)) return TRUE;
         EndDialog(dialog, 0);
         return TRUE;
-    case kIdVersion:
+    case IDC_VERSION:
         ShowAboutBox(dialog);
         return TRUE;
-    case kIdDefault:
+    case IDC_DEFAULT: {
+        if (IsBusy(dialog)) return TRUE;
+        BusyMark busy(dialog);
         if (commands.save != nullptr) commands.save(dialog);
         return TRUE;
+    }
     default:
         return FALSE;
     }

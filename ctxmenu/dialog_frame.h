@@ -4,12 +4,14 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "resource_ids.h"
+#include "selection.h"
+
 class CShellExt;
 
-// Common buttons of every command dialog.
-inline constexpr int kIdVersion = 2018;
-inline constexpr int kIdDefault = 2019;
-inline constexpr int kAboutDialogId = 141;
+// The flag value the shell is told with after a complete run (the flush-without-wait
+// flag of the shell's older headers).
+inline constexpr UINT kChangeNotifyFlags = 0x2000;
 
 // The HDROP of the selection of the CShellExt kept in the dialog's DWLP_USER; shows
 // the generic failure message and gives null when there is none.
@@ -35,9 +37,6 @@ int ForEachSelectedPath(HDROP drop, HWND dialog, ItemWork work, void* context);
 // shell notification. 1 when every item was done.
 int RunOverSelection(HWND dialog, ItemWork work, void* context);
 
-// Reads selected item `index` into a cleared 260-byte buffer; 0 bytes read gives 0.
-int QuerySelectedPath(HDROP drop, UINT index, char* path /* 260 bytes */);
-UINT SelectedCount(HDROP drop);
 
 // The frame's handling of WM_INITDIALOG's pointer and of the buttons shared by every
 // command dialog. `run` is the OK action and `save` the "デフォルト(&D)" action.
@@ -45,6 +44,8 @@ struct DialogCommands {
     int (*run)(HWND dialog);
     int (*save)(HWND dialog);
 };
-// Handles ids 1, 2, 2018 and 2019; TRUE when the id was one of them.
+// Handles ids 1, 2, 2018 and 2019; TRUE when the id was one of them. While a run or a
+// save is in progress a second OK or "デフォルト(&D)" is ignored: the error boxes of a run
+// are owned by the foreground window, which may not be the dialog.
 BOOL HandleFrameCommand(HWND dialog, WORD id, const DialogCommands& commands);
 void StoreDialogContext(HWND dialog, LPARAM initParam);

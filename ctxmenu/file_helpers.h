@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include "folder_walk.h"
+
 // GetSaveFileNameA for a text file; `fileName` (260 bytes) holds the proposed name in
 // and the chosen path out. 1 when the user chose a file.
 int ChooseSaveFile(HWND owner, const char* title, const char* initialFolder, char* fileName);
@@ -18,16 +20,3 @@ int FileTimeToLocalSystemTime(const FILETIME* time, SYSTEMTIME* local);
 // reported failure.
 int GetLocalLastWrite(const char* path, SYSTEMTIME* local, bool* found);
 int LocalSystemTimeToFileTime(const SYSTEMTIME* local, FILETIME* time);
-
-// folder + "\" + name into a 260-byte buffer. When it does not fit, an error box naming
-// the path is shown and 0 given; nothing is cut.
-int BuildChildPath(char* out, const char* folder, const char* name, HWND owner);
-// Shows the error box for a path that would not fit in 260 bytes.
-void ReportPathTooLong(HWND owner, const char* folder, const char* name);
-
-// Visits every entry of `folder` but "." and "..", in the order the file system gives
-// them. A folder that cannot be listed because it (or its path) is missing counts as
-// empty. 1 when the listing ended normally; 0 when `visit` returned 0 or a listing
-// error was reported.
-using FolderVisitor = int (*)(const char* folder, const WIN32_FIND_DATAA& entry, void* context);
-int ForEachFolderEntry(HWND owner, const char* folder, FolderVisitor visit, void* context);

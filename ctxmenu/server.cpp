@@ -6,9 +6,6 @@
 
 namespace {
 
-HINSTANCE g_instance = nullptr;
-LONG g_objects = 0;
-
 class CShellExtClassFactory final : public IClassFactory {
 public:
     CShellExtClassFactory() { AddObject(); }
@@ -24,10 +21,10 @@ public:
         *ppv = nullptr;
         return E_NOINTERFACE;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(++refs_); }
+    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
     STDMETHODIMP_(ULONG) Release() override
     {
-        const ULONG left = static_cast<ULONG>(--refs_);
+        const ULONG left = static_cast<ULONG>(InterlockedDecrement(&refs_));
         if (left == 0) delete this;
         return left;
     }
@@ -55,19 +52,15 @@ private:
 
 }  // namespace
 
-HINSTANCE ModuleInstance() { return g_instance; }
-void AddObject() { InterlockedIncrement(&g_objects); }
-void RemoveObject() { InterlockedDecrement(&g_objects); }
-
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
-    if (reason == DLL_PROCESS_ATTACH) g_instance = instance;
+    if (reason == DLL_PROCESS_ATTACH) SetModuleInstance(instance);
     return TRUE;
 }
 
 extern "C" HRESULT WINAPI DllCanUnloadNow()
 {
-    return InterlockedCompareExchange(&g_objects, 0, 0) == 0 ? S_OK : S_FALSE;
+    return HasLiveObjects() ? S_FALSE : S_OK;
 }
 
 extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv)

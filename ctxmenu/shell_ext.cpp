@@ -1,45 +1,28 @@
 #include "shell_ext.h"
 
 #include <cstring>
-#include <vector>
+#include <memory>
+#include <new>
 
 #include "command_table.h"
 #include "menu_model.h"
 #include "module.h"
-#include "settings.h"
+#include "report.h"
 
 CShellExt::CShellExt()
 {
-    std::memset(&selection_, 0, sizeof selection_);
     std::memset(offsets_, kNoOffset, sizeof offsets_);
     AddObject();
 }
 
 CShellExt::~CShellExt()
 {
-    ReleaseSelection();
-    if (data_ != nullptr) data_->Release();
-    DestroySubmenu();
     RemoveObject();
-}
-
-void CShellExt::ReleaseSelection()
-{
-    if (selection_.tymed != TYMED_NULL) ReleaseStgMedium(&selection_);
-    std::memset(&selection_, 0, sizeof selection_);
-}
-
-void CShellExt::DestroySubmenu()
-{
-    // Explorer destroys its context menu with every popup in it, ours included; the
-    // handle may already be gone.
-    if (submenu_ != nullptr && IsMenu(submenu_)) DestroyMenu(submenu_);
-    submenu_ = nullptr;
 }
 
 HDROP CShellExt::SelectionDrop() const
 {
-    return selection_.tymed == TYMED_HGLOBAL ? static_cast<HDROP>(selection_.hGlobal) : nullptr;
+    return selection_.get().tymed == TYMED_HGLOBAL ? static_cast<HDROP>(selection_.get().hGlobal) : nullptr;
 }
 
 STDMETHODIMP CShellExt::QueryInterface(REFIID riid, void** ppv)
@@ -59,25 +42,22 @@ STDMETHODIMP CShellExt::QueryInterface(REFIID riid, void** ppv)
 
 STDMETHODIMP_(ULONG) CShellExt::AddRef()
 {
-    return static_cast<ULONG>(++refs_);
+    return static_cast<ULONG>(InterlockedIncrement(&refs_));
 }
 
 STDMETHODIMP_(ULONG) CShellExt::Release()
 {
-    const ULONG left = static_cast<ULONG>(--refs_);
+    const ULONG left = static_cast<ULONG>(InterlockedDecrement(&refs_));
     if (left == 0) delete this;
     return left;
 }
 
 STDMETHODIMP CShellExt::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY)
 {
-    if (data_ != nullptr) {
-        data_->Release();
-        data_ = nullptr;
-    }
-    DestroySubmenu();
-    data_ = data;
-    if (data_ != nullptr) data_->AddRef();
+    // Nothing of an earlier selection survives a new one.
+    selection_.Reset();
+    submenu_.Reset();
+    data_.Assign(data);
     return S_OK;
 }
 
@@ -90,28 +70,38 @@ STDMETHODIMP CShellExt::QueryContextMenu(HMENU menu, UINT position, UINT idCmdFi
     DWORD length = 0;
     if (!LoadMenuLayout(&layout, &length)) return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 0);
 
-    std::vector<MenuModelEntry> entries(length);
-    const MenuModel model = BuildMenuModel(layout, length, HotkeyTable(), kHotkeyTableSize, entries.data(),
-                                           entries.size());
-    GlobalFree(layout);
-    std::memcpy(offsets_, model.offsets, sizeof offsets_);
+    GlobalMemory layoutBlock(layout);
+    std::unique_ptr<MenuModelEntry[]> entries(new (std::nothrow) MenuModelEntry[length]);
+    if (!entries) {
+        ShowErrorBox(nullptr, kMsgNoMemory);
+        return E_OUTOFMEMORY;
+    }
+    const MenuModel model = BuildMenuModel(layout, length, HotkeyTable(), kHotkeyTableSize, entries.get(), length);
+    layoutBlock.Close();
 
-    if (submenu_ == nullptr) submenu_ = CreatePopupMenu();
+    // Every menu build gets a submenu of its own: Explorer destroys the one it was
+    // given with its context menu, and a second build must not add to the first.
+    submenu_.Reset(CreatePopupMenu());
+    if (!submenu_.valid()) {
+        ReportLastError();
+        return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 0);
+    }
+    std::memcpy(offsets_, model.offsets, sizeof offsets_);
 
     char top[sizeof kTopItemText];
     SubstituteHotkey(kTopItemText, "&E", static_cast<char>(HotkeyTable()[0]), top, sizeof top);
     InsertMenuA(menu, position, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
     InsertMenuA(menu, position + 1, MF_BYPOSITION | MF_POPUP | MF_STRING,
-                reinterpret_cast<UINT_PTR>(submenu_), top);
+                reinterpret_cast<UINT_PTR>(submenu_.get()), top);
     InsertMenuA(menu, position + 2, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
 
     UINT p = 0;
     for (std::size_t i = 0; i < model.count; ++i, ++p) {
         const MenuModelEntry& e = entries[i];
         if (e.separator) {
-            InsertMenuA(submenu_, p, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+            InsertMenuA(submenu_.get(), p, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
         } else {
-            InsertMenuA(submenu_, p, MF_BYPOSITION | MF_STRING, idCmdFirst + offsets_[e.index], e.text);
+            InsertMenuA(submenu_.get(), p, MF_BYPOSITION | MF_STRING, idCmdFirst + offsets_[e.index], e.text);
         }
     }
     return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, static_cast<USHORT>(model.commands));
@@ -120,13 +110,15 @@ STDMETHODIMP CShellExt::QueryContextMenu(HMENU menu, UINT position, UINT idCmdFi
 STDMETHODIMP CShellExt::InvokeCommand(LPCMINVOKECOMMANDINFO info)
 {
     if (info == nullptr) return E_INVALIDARG;
-    if (HIWORD(reinterpret_cast<UINT_PTR>(info->lpVerb)) != 0) return E_INVALIDARG;
+    // Only a menu offset runs a command. On x64 a string verb's pointer may have zero
+    // bits 16-31; the whole value decides, never its low word.
+    if (!IS_INTRESOURCE(info->lpVerb)) return E_INVALIDARG;
 
-    if (data_ != nullptr) {
-        // The medium of the previous invocation goes before the new one is fetched.
-        ReleaseSelection();
+    // The medium of the previous invocation goes before the new one is fetched.
+    selection_.Reset();
+    if (data_) {
         FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-        if (FAILED(data_->GetData(&format, &selection_))) std::memset(&selection_, 0, sizeof selection_);
+        if (FAILED(data_->GetData(&format, selection_.put()))) selection_.Forget();
     }
     const unsigned index = IndexForOffset(offsets_, LOWORD(reinterpret_cast<UINT_PTR>(info->lpVerb)));
     if (index == 0) return S_OK;

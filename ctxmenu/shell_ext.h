@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "handles.h"
 #include "option_blocks.h"
 
 // {5D0C2A71-3B8E-4F19-A6C2-7E41B09D3F58}
@@ -33,12 +34,10 @@ public:
 
 private:
     ~CShellExt();
-    void ReleaseSelection();
-    void DestroySubmenu();
 
-    STGMEDIUM selection_;
     LONG refs_ = 0;
-    IDataObject* data_ = nullptr;
-    HMENU submenu_ = nullptr;
+    ComPtr<IDataObject> data_;
+    StgMedium selection_;
+    MenuHandle submenu_;
     unsigned char offsets_[kCatalogueSize];
 };

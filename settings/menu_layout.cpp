@@ -2,23 +2,18 @@
 #include <cstring>
 
 #include "handles.h"
+#include "report.h"
 #include "settings.h"
-
-namespace {
-
-// One copy per module, overwritten whole by every successful or failed "Key" read.
-unsigned char g_hotkeys[kHotkeyTableSize] = {'E', 'L', 'F', 'X', 'U', 'R', 'H', 'C', 'T',
-                                             'B', 'A', 'G', 'N', 'E', 'D', 'O', 'I'};
-
-}  // namespace
-
-const unsigned char* HotkeyTable() { return g_hotkeys; }
 
 int WriteDefaultSettings()
 {
     if (!WriteStringValue(HKEY_CURRENT_USER, kSettingsKey, "Version", kVersionText)) return 0;
     if (!WriteSettingsBlock("Menu", kDefaultLayout, sizeof kDefaultLayout)) return 0;
-    if (!WriteSettingsBlock("Key", g_hotkeys, sizeof g_hotkeys)) return 0;
+    // A table emptied by a failed "Key" read is never stored: every entry would lose its
+    // access key. The default letters are written instead.
+    unsigned char* hotkeys = MutableHotkeyTable();
+    if (!HotkeyTableUsable(hotkeys, kHotkeyTableSize)) std::memcpy(hotkeys, kDefaultHotkeys, kHotkeyTableSize);
+    if (!WriteSettingsBlock("Key", hotkeys, kHotkeyTableSize)) return 0;
     unsigned char block[kLargestBlockSize];
     for (std::size_t i = 0; i < kOptionBlockCount; ++i) {
         const std::size_t size = FillDefaultBlock(i, block, sizeof block);
@@ -30,11 +25,10 @@ int WriteDefaultSettings()
 namespace {
 
 // Clean-up after a failure once the key is open: reports a failing free or close.
-int FailLoad(HWND owner, GlobalBlock& buffer, RegKey& key)
+int FailLoad(GlobalBlock& buffer, RegKey& key)
 {
-    if (buffer.Free() != nullptr) ReportSystemError(owner, "", "", GetLastError());
-    const LONG closed = key.Close();
-    if (closed != ERROR_SUCCESS) ReportSystemError(owner, "", "", static_cast<DWORD>(closed));
+    if (!buffer.Free()) ReportLastError();
+    CloseReporting(key);
     return 0;
 }
 
@@ -44,7 +38,7 @@ int LoadMenuLayout(BYTE** layout, DWORD* length)
 {
     const HWND owner = GetForegroundWindow();
     if (layout == nullptr || length == nullptr) {
-        MessageBoxA(owner, kMsgSystemFault, kErrorTitle, MB_ICONERROR);
+        ShowErrorBox(owner, kMsgSystemFault);
         return 0;
     }
     *layout = nullptr;
@@ -57,7 +51,7 @@ int LoadMenuLayout(BYTE** layout, DWORD* length)
         rc = RegOpenKeyA(HKEY_CURRENT_USER, kSettingsKey, key.put());
     }
     if (rc != ERROR_SUCCESS) {
-        ReportSystemError(owner, "", "", static_cast<DWORD>(rc));
+        ReportError(static_cast<DWORD>(rc));
         return 0;
     }
 
@@ -65,29 +59,25 @@ int LoadMenuLayout(BYTE** layout, DWORD* length)
     DWORD size = 0;
     rc = RegQueryValueExA(key.get(), "Menu", nullptr, nullptr, nullptr, &size);
     if (rc != ERROR_SUCCESS) {
-        ReportSystemError(owner, "", "", static_cast<DWORD>(rc));
-        return FailLoad(owner, buffer, key);
+        ReportError(static_cast<DWORD>(rc));
+        return FailLoad(buffer, key);
     }
     if (size < 2) {  // the flag alone, or nothing: no menu to build
-        MessageBoxA(owner, kMsgSystemFault, kErrorTitle, MB_ICONERROR);
-        return FailLoad(owner, buffer, key);
+        ShowErrorBox(owner, kMsgSystemFault);
+        return FailLoad(buffer, key);
     }
     if (!buffer.Allocate(size)) {
-        MessageBoxA(owner, kMsgNoMemory, kErrorTitle, MB_ICONERROR);
-        return FailLoad(owner, buffer, key);
+        ShowErrorBox(owner, kMsgNoMemory);
+        return FailLoad(buffer, key);
     }
     DWORD read = size;
     rc = RegQueryValueExA(key.get(), "Menu", nullptr, nullptr, buffer.get(), &read);
     if (rc != ERROR_SUCCESS) {
-        ReportSystemError(owner, "", "", static_cast<DWORD>(rc));
-        return FailLoad(owner, buffer, key);
+        ReportError(static_cast<DWORD>(rc));
+        return FailLoad(buffer, key);
     }
-    rc = key.Close();
-    if (rc != ERROR_SUCCESS) {
-        ReportSystemError(owner, "", "", static_cast<DWORD>(rc));
-        return FailLoad(owner, buffer, key);
-    }
-    if (!ReadSettingsBlock("Key", g_hotkeys, sizeof g_hotkeys)) return 0;  // buffer freed on return
+    if (!CloseReporting(key)) return FailLoad(buffer, key);
+    if (!ReadSettingsBlock("Key", MutableHotkeyTable(), kHotkeyTableSize)) return 0;  // buffer freed on return
 
     *layout = buffer.release();
     *length = size;

@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "handles.h"
-#include "settings.h"
+#include "report.h"
 
 void ShowErrorBox(HWND owner, const char* text)
 {
@@ -31,9 +31,8 @@ void ReportSystemError(HWND owner, const char* context1, const char* context2, D
             text = buffer;
         }
     }
-    MessageBoxA(owner, text, kErrorTitle, MB_ICONERROR);
-    if (buffer != nullptr && LocalFree(buffer) != nullptr)
-        MessageBoxA(owner, kMsgSystemFault, kErrorTitle, MB_ICONERROR);
+    ShowErrorBox(owner, text);
+    if (buffer != nullptr && LocalFree(buffer) != nullptr) ShowErrorBox(owner, kMsgSystemFault);
 }
 
 namespace {
@@ -42,10 +41,9 @@ enum class Access { Read, WriteBinary, WriteString };
 
 int AccessValue(Access access, HKEY root, const char* subkey, const char* name, void* data, DWORD size)
 {
-    const HWND owner = GetForegroundWindow();
     if (root == nullptr || subkey == nullptr || name == nullptr || data == nullptr ||
         (access != Access::WriteString && size == 0)) {
-        MessageBoxA(owner, kMsgSystemFault, kErrorTitle, MB_ICONERROR);
+        ReportFault();
         return 0;
     }
     if (access == Access::Read) std::memset(data, 0, size);
@@ -54,7 +52,7 @@ int AccessValue(Access access, HKEY root, const char* subkey, const char* name, 
     LONG rc = RegCreateKeyExA(root, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                               key.put(), nullptr);
     if (rc != ERROR_SUCCESS) {
-        ReportSystemError(owner, "", "", static_cast<DWORD>(rc));
+        ReportError(static_cast<DWORD>(rc));
         return 0;
     }
     switch (access) {
@@ -74,17 +72,11 @@ int AccessValue(Access access, HKEY root, const char* subkey, const char* name, 
     }
     }
     if (rc != ERROR_SUCCESS) {
-        ReportSystemError(owner, "", "", static_cast<DWORD>(rc));
-        const LONG closed = key.Close();
-        if (closed != ERROR_SUCCESS) ReportSystemError(owner, "", "", static_cast<DWORD>(closed));
+        ReportError(static_cast<DWORD>(rc));
+        CloseReporting(key);
         return 0;
     }
-    const LONG closed = key.Close();
-    if (closed != ERROR_SUCCESS) {
-        ReportSystemError(owner, "", "", static_cast<DWORD>(closed));
-        return 0;
-    }
-    return 1;
+    return CloseReporting(key);
 }
 
 }  // namespace

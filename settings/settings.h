@@ -30,3 +30,4 @@ int LoadMenuLayout(BYTE** layout, DWORD* length);
 
 // The module-wide hotkey table: default letters until the first LoadMenuLayout.
 const unsigned char* HotkeyTable();
+unsigned char* MutableHotkeyTable();

@@ -429,11 +429,11 @@ struct Visits {
     size_t stopAfter = 1000;
 };
 
-int RenameAndCount(const char* folder, const WIN32_FIND_DATAA& entry, void* context)
+int RenameAndCount(const char* folder, const FolderEntry& entry, void* context)
 {
     auto* visits = static_cast<Visits*>(context);
-    visits->names.push_back(entry.cFileName);
-    const std::string from = std::string(folder) + "\\" + entry.cFileName;
+    visits->names.push_back(entry.name);
+    const std::string from = std::string(folder) + "\\" + entry.name;
     MoveFileA(from.c_str(), (from + "_r").c_str());
     return visits->names.size() < visits->stopAfter ? 1 : 0;
 }

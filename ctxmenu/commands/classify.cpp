@@ -10,7 +10,7 @@
 #include "file_helpers.h"
 #include "path_build.h"
 #include "select_view.h"
-#include "settings.h"
+#include "report.h"
 #include "view_rules.h"
 
 namespace {
@@ -47,7 +47,7 @@ int ClassifyItem(HWND, const char* path, void*)
 {
     const DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        ShowErrorBox(nullptr, kMsgSystemFault);
+        ReportFault();
         return 0;
     }
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) MoveIntoDateFolder(path);
@@ -59,14 +59,14 @@ int ClassifyItem(HWND, const char* path, void*)
 int ClassifyByDate(HWND owner, CShellExt* ext)
 {
     if (owner == nullptr || ext == nullptr) {
-        ShowErrorBox(nullptr, kMsgSystemFault);
+        ReportFault();
         return 0;
     }
     HDROP drop = SelectionDropOf(ext);  // shows the failure itself
     if (drop == nullptr) return 0;
     char className[kPathSize];
     if (FocusedView(className) == nullptr) {
-        ShowErrorBox(nullptr, kMsgSystemFault);
+        ReportFault();
         return 0;
     }
     // The view is only recognised, never sent a message.

@@ -8,15 +8,11 @@
 #include "file_helpers.h"
 #include "path_build.h"
 #include "permute_rule.h"
-#include "settings.h"
+#include "report.h"
+#include "resource_ids.h"
 
 namespace {
 
-constexpr int kIdSearchText = 1076;
-constexpr int kIdReplacementText = 1077;
-constexpr int kIdEveryOccurrence = 1080;   // block byte 0
-constexpr int kIdKeepExtension = 1079;     // block byte 1
-constexpr int kIdSubfolders = 1078;        // block byte 2
 
 constexpr char kBlockName[] = "Permute";
 constexpr char kMsgNoSearchText[] = "検索文字列を入力して下さい。";
@@ -28,27 +24,27 @@ int PermuteItem(HWND dialog, const char* path);
 int LoadPermuteOptions(HWND dialog)
 {
     if (dialog == nullptr) {
-        ShowErrorBox(nullptr, kMsgSystemFault);
+        ReportFault();
         return 0;
     }
     unsigned char block[kPermuteBlockSize];
     if (!ReadSettingsBlock(kBlockName, block, sizeof block)) return 0;
-    SetCheck(dialog, kIdEveryOccurrence, FlagFromByte(block[0]));
-    SetCheck(dialog, kIdKeepExtension, FlagFromByte(block[1]));
-    SetCheck(dialog, kIdSubfolders, FlagFromByte(block[2]));
+    SetCheck(dialog, IDC_PERMUTE_EVERY, FlagFromByte(block[0]));
+    SetCheck(dialog, IDC_PERMUTE_KEEP_EXTENSION, FlagFromByte(block[1]));
+    SetCheck(dialog, IDC_PERMUTE_SUBFOLDERS, FlagFromByte(block[2]));
     return 1;
 }
 
 int SavePermuteOptions(HWND dialog)
 {
     if (dialog == nullptr) {
-        ShowErrorBox(nullptr, kMsgSystemFault);
+        ReportFault();
         return 0;
     }
     const unsigned char block[kPermuteBlockSize] = {
-        ByteFromFlag(GetCheck(dialog, kIdEveryOccurrence)),
-        ByteFromFlag(GetCheck(dialog, kIdKeepExtension)),
-        ByteFromFlag(GetCheck(dialog, kIdSubfolders)),
+        ByteFromFlag(GetCheck(dialog, IDC_PERMUTE_EVERY)),
+        ByteFromFlag(GetCheck(dialog, IDC_PERMUTE_KEEP_EXTENSION)),
+        ByteFromFlag(GetCheck(dialog, IDC_PERMUTE_SUBFOLDERS)),
     };
     return WriteSettingsBlock(kBlockName, block, sizeof block);
 }
@@ -61,10 +57,10 @@ void ShowPathMessage(HWND owner, const char* message, const char* path)
 }
 
 // Descent: every entry of a renamed folder gets the same treatment.
-int PermuteEntry(const char* folder, const WIN32_FIND_DATAA& entry, void* context)
+int PermuteEntry(const char* folder, const FolderEntry& entry, void* context)
 {
     char child[kPathSize];
-    if (!BuildChildPath(child, folder, entry.cFileName, nullptr)) return 0;
+    if (!BuildChildPath(child, folder, entry.name, nullptr)) return 0;
     return PermuteItem(static_cast<HWND>(context), child);
 }
 
@@ -74,8 +70,8 @@ int PermuteItem(HWND dialog, const char* path)
     // The texts and options are read from the live dialog for every item.
     char search[kPathSize] = {};
     char replacement[kPathSize] = {};
-    GetDlgItemTextA(dialog, kIdSearchText, search, static_cast<int>(kPathSize));
-    GetDlgItemTextA(dialog, kIdReplacementText, replacement, static_cast<int>(kPathSize));
+    GetDlgItemTextA(dialog, IDC_PERMUTE_SEARCH, search, static_cast<int>(kPathSize));
+    GetDlgItemTextA(dialog, IDC_PERMUTE_REPLACEMENT, replacement, static_cast<int>(kPathSize));
     if (search[0] == '\0') {
         ShowErrorBox(dialog, kMsgNoSearchText);
         return 0;
@@ -85,7 +81,7 @@ int PermuteItem(HWND dialog, const char* path)
     char* name = nullptr;
     const DWORD length = GetFullPathNameA(path, static_cast<DWORD>(kPathSize), source, &name);
     if (length == 0) {
-        ReportSystemError(nullptr, "", "", GetLastError());
+        ReportLastError();
         return 0;
     }
     if (length >= kPathSize) {
@@ -99,8 +95,8 @@ int PermuteItem(HWND dialog, const char* path)
 
     // The folder part stays as it is; only the final component is replaced.
     const std::size_t folderLength = static_cast<std::size_t>(name - source);
-    const PermuteRule rule{search, replacement, GetCheck(dialog, kIdEveryOccurrence) == 1,
-                           GetCheck(dialog, kIdKeepExtension) == 1};
+    const PermuteRule rule{search, replacement, GetCheck(dialog, IDC_PERMUTE_EVERY) == 1,
+                           GetCheck(dialog, IDC_PERMUTE_KEEP_EXTENSION) == 1};
     char newName[kPathSize];
     if (!PermuteName(name, rule, newName, kPathSize - folderLength)) {
         ShowPathMessage(nullptr, kMsgNewNameTooLong, source);
@@ -109,7 +105,7 @@ int PermuteItem(HWND dialog, const char* path)
     // No name at all, or one that would reach into another folder, is not a file name:
     // refused the way the platform refuses such a name.
     if (newName[0] == '\0' || HasPathSeparator932(newName)) {
-        ReportSystemError(nullptr, "", "", ERROR_INVALID_NAME);
+        ReportError(ERROR_INVALID_NAME);
         return 0;
     }
     char folder[kPathSize];
@@ -123,17 +119,18 @@ int PermuteItem(HWND dialog, const char* path)
 
     // MoveFileA never replaces an existing item: a name taken already stops the run.
     if (std::strcmp(target, source) != 0 && !MoveFileA(source, target)) {
-        ReportSystemError(nullptr, "", "", GetLastError());
+        ReportLastError();
         return 0;
     }
 
-    if (GetCheck(dialog, kIdSubfolders) != 1) return 1;
+    if (GetCheck(dialog, IDC_PERMUTE_SUBFOLDERS) != 1) return 1;
     const DWORD attributes = GetFileAttributesA(target);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        ReportSystemError(nullptr, "", "", GetLastError());
+        ReportLastError();
         return 0;
     }
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return 1;
+    // A junction or symbolic link is renamed like any item but never descended into.
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return 1;
     // The folder has its new name already; its contents are listed under that name.
     return ForEachFolderEntry(nullptr, target, PermuteEntry, dialog);
 }

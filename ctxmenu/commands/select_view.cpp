@@ -9,10 +9,9 @@
 #include "commands.h"
 #include "dialog_frame.h"
 #include "file_helpers.h"
-#include "handles.h"
 #include "path_build.h"
 #include "select_view.h"
-#include "settings.h"
+#include "report.h"
 #include "view_rules.h"
 
 HWND FocusedView(char* className)
@@ -53,7 +52,7 @@ void SelectByName(HWND view, const char* name)
 HWND RecognisedView(HWND owner, bool needDrop, CShellExt* ext, HDROP* drop)
 {
     if (owner == nullptr || ext == nullptr) {
-        ShowErrorBox(nullptr, kMsgSystemFault);
+        ReportFault();
         return nullptr;
     }
     if (needDrop) {
@@ -63,7 +62,7 @@ HWND RecognisedView(HWND owner, bool needDrop, CShellExt* ext, HDROP* drop)
     char className[kPathSize];
     HWND view = FocusedView(className);
     if (view == nullptr) {
-        ShowErrorBox(nullptr, kMsgSystemFault);
+        ReportFault();
         return nullptr;
     }
     if (!IsSelectionViewClass(className)) {
@@ -76,6 +75,37 @@ HWND RecognisedView(HWND owner, bool needDrop, CShellExt* ext, HDROP* drop)
 bool SameLocalDay(const SYSTEMTIME& a, const SYSTEMTIME& b)
 {
     return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay;
+}
+
+struct MatchContext {
+    HWND view;
+    Test test;
+    DWORD referenceAttributes;
+    SYSTEMTIME referenceDay;
+};
+
+int SelectIfMatching(const char*, const FolderEntry& entry, void* context)
+{
+    const MatchContext& match = *static_cast<const MatchContext*>(context);
+    bool passes = false;
+    switch (match.test) {
+    case Test::FilesOrFolders:
+    case Test::SameExtension:
+        passes = SameKind(entry.attributes, match.referenceAttributes);
+        break;
+    case Test::SameDate:
+        if (SameKind(entry.attributes, match.referenceAttributes)) {
+            SYSTEMTIME day;
+            if (!FileTimeToLocalSystemTime(&entry.lastWriteTime, &day)) return 0;
+            passes = SameLocalDay(day, match.referenceDay);
+        }
+        break;
+    case Test::SameAttributes:
+        passes = SameSelectAttributes(entry.attributes, match.referenceAttributes);
+        break;
+    }
+    if (passes) SelectByName(match.view, entry.name);
+    return 1;
 }
 
 int SelectMatching(HWND owner, CShellExt* ext, Test test)
@@ -106,7 +136,7 @@ int SelectMatching(HWND owner, CShellExt* ext, Test test)
         if (!GetLocalLastWrite(reference, &referenceDay, &found)) return 0;
         if (!found) {
             if (GetFileAttributesA(reference) == INVALID_FILE_ATTRIBUTES) {
-                ShowErrorBox(nullptr, kMsgSystemFault);
+                ReportFault();
                 return 0;
             }
             return 1;
@@ -123,61 +153,24 @@ int SelectMatching(HWND owner, CShellExt* ext, Test test)
 
     const DWORD referenceAttributes = GetFileAttributesA(reference);
     if (referenceAttributes == INVALID_FILE_ATTRIBUTES) {
-        ShowErrorBox(nullptr, kMsgSystemFault);
+        ReportFault();
         return 0;
     }
 
     char pattern[kPathSize];
     if (!BuildSearchPattern(pattern, sizeof pattern, folder, tail)) {
         // The platform's own answer for a search path past the limit.
-        ReportSystemError(nullptr, "", "", ERROR_FILENAME_EXCED_RANGE);
+        ReportError(ERROR_FILENAME_EXCED_RANGE);
         return 0;
     }
-    WIN32_FIND_DATAA entry;
-    FindHandle search(FindFirstFileA(pattern, &entry));
-    if (!search.valid()) {
-        const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return 1;
-        ReportSystemError(nullptr, "", "", error);
+    // The same pattern relative to the folder: it fits, since the whole one did.
+    char relative[kPathSize];
+    if (!ConcatPath(relative, sizeof relative, "*", tail)) {
+        ReportError(ERROR_FILENAME_EXCED_RANGE);
         return 0;
     }
-
-    do {
-        if (std::strcmp(entry.cFileName, ".") == 0 || std::strcmp(entry.cFileName, "..") == 0) continue;
-        bool passes = false;
-        switch (test) {
-        case Test::FilesOrFolders:
-        case Test::SameExtension:
-            passes = SameKind(entry.dwFileAttributes, referenceAttributes);
-            break;
-        case Test::SameDate:
-            if (SameKind(entry.dwFileAttributes, referenceAttributes)) {
-                SYSTEMTIME day;
-                if (!FileTimeToLocalSystemTime(&entry.ftLastWriteTime, &day)) {
-                    if (!search.Close()) ReportSystemError(nullptr, "", "", GetLastError());
-                    return 0;
-                }
-                passes = SameLocalDay(day, referenceDay);
-            }
-            break;
-        case Test::SameAttributes:
-            passes = SameSelectAttributes(entry.dwFileAttributes, referenceAttributes);
-            break;
-        }
-        if (passes) SelectByName(view, entry.cFileName);
-    } while (FindNextFileA(search.get(), &entry));
-
-    const DWORD ended = GetLastError();
-    if (ended != ERROR_NO_MORE_FILES) {
-        ReportSystemError(nullptr, "", "", ended);
-        if (!search.Close()) ReportSystemError(nullptr, "", "", GetLastError());
-        return 0;
-    }
-    if (!search.Close()) {
-        ReportSystemError(nullptr, "", "", GetLastError());
-        return 0;
-    }
-    return 1;
+    MatchContext match{view, test, referenceAttributes, referenceDay};
+    return WalkFolder(nullptr, folder, relative, SelectIfMatching, &match);
 }
 
 }  // namespace

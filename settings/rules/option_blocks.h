@@ -37,6 +37,15 @@ extern const OptionBlockInfo kOptionBlocks[kOptionBlockCount];
 // block's size; returns the block size, or 0 when the index or the buffer is unusable.
 std::size_t FillDefaultBlock(std::size_t index, unsigned char* out, std::size_t outSize);
 
+// A hotkey table every entry can use: no zero letter (a zero would end the entry's
+// text at its "(&").
+inline bool HotkeyTableUsable(const unsigned char* table, std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i)
+        if (table[i] == 0) return false;
+    return true;
+}
+
 // Reads a flag byte the way every dialog does: only the value 1 ticks a box.
 inline int FlagFromByte(unsigned char b) { return b == 1 ? 1 : 0; }
 inline unsigned char ByteFromFlag(int flag) { return flag == 1 ? 1 : 0; }

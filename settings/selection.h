@@ -1,0 +1,20 @@
+// The selected or dragged items of an HDROP, as code page 932 paths in 260-byte
+// buffers. Explorer hands over wide names; the ANSI calls would turn a character that
+// code page 932 cannot hold into "?" (a wildcard) and "¥" into "\" (another path), so
+// every name is read wide and taken only when it converts back exactly.
+#pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstddef>
+
+// The number of names in `drop`; 0 for none, an empty block or a foreign one.
+UINT SelectedCount(HDROP drop);
+
+// Reads name `index` into a cleared 260-byte buffer. 0, with the buffer empty, when the
+// name cannot be read, needs 260 bytes or more, or has no exact code page 932 form.
+int QuerySelectedPath(HDROP drop, UINT index, char* path /* 260 bytes */);
+
+// Wide text to code page 932 without best fit. false, with `out` empty, when a
+// character has no exact form or the text and its terminator need more than `outSize`.
+bool WideToAnsiExact(const wchar_t* wide, char* out, std::size_t outSize);
