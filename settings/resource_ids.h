@@ -76,3 +76,19 @@
 // ---- pellast.exe -----------------------------------------------------------------
 #define IDD_MAINTENANCE 102
 #define IDD_CUSTOMIZE 103
+
+// Maintenance (102).
+#define IDC_MAINTENANCE_UNINSTALL 1002
+#define IDC_MAINTENANCE_CUSTOMIZE 1011
+
+// Customisation (103).
+#define IDC_CUSTOMIZE_AVAILABLE 1004
+#define IDC_CUSTOMIZE_DISPLAYED 1005
+#define IDC_CUSTOMIZE_ADD 1006
+#define IDC_CUSTOMIZE_REMOVE 1007
+#define IDC_CUSTOMIZE_UP 1008
+#define IDC_CUSTOMIZE_DOWN 1009
+#define IDC_CUSTOMIZE_DRAG_MENU 1010
+#define IDC_CUSTOMIZE_DEFAULTS 1012
+#define IDC_CUSTOMIZE_ENTRY_KEY 1013
+#define IDC_CUSTOMIZE_TOP_KEY 1014
