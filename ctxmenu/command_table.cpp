@@ -19,13 +19,13 @@ const CommandInfo kCommands[] = {
     /*  7 */ {"クリップボードへコピー(&C)", "ファイル名をクリップボードへコピーします。", 0, nullptr, nullptr},
     /*  8 */ {"タイムスタンプを変更(&T)", "ファイルのタイムスタンプを変更します。", 0, nullptr, nullptr},
     /*  9 */ {"時差補正(&B)", "ファイルのタイムスタンプの補正を行います。", 0, nullptr, nullptr},
-    /* 10 */ {"属性変更(&A)", "ファイルの属性を変更します。", 0, nullptr, nullptr},
+    /* 10 */ {"属性変更(&A)", "ファイルの属性を変更します。", IDD_ATTRIBUTE, AttributeDialogProc, nullptr},
     /* 11 */ {"名前を整理(&G)", "ファイル名を変更します。", 0, nullptr, nullptr},
     /* 12 */ {"連番で整理(&N)", "ファイル名を連番を付けて変更します。", 0, nullptr, nullptr},
     /* 13 */ {"名前を置換(&E)", "ファイル名の特定文字列を置換します。", IDD_PERMUTE, PermuteDialogProc, nullptr},
     /* 14 */ {"更新日で分類(&D)", "更新日でフォルダを作成してファイルを移動します。", 0, nullptr, ClassifyByDate},
     /* 15 */ {"拡張子で分類(&O)", "拡張子でフォルダを作成してファイルを移動します。", 0, nullptr, nullptr},
-    /* 16 */ {"書庫ファイルを検査(&I)", "検出した書庫ファイルを検査します。", 0, nullptr, nullptr},
+    /* 16 */ {"書庫ファイルを検査(&I)", "検出した書庫ファイルを検査します。", IDD_ARCHIVE, ArchiveDialogProc, nullptr},
 };
 static_assert(sizeof kCommands / sizeof kCommands[0] == 17, "one entry per catalogue index");
 

@@ -16,3 +16,9 @@ int ClassifyByDate(HWND owner, CShellExt* ext);
 
 // Name replacement, dialog 147 (catalogue 13).
 INT_PTR CALLBACK PermuteDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Attribute change, dialog 148 (catalogue 10).
+INT_PTR CALLBACK AttributeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Archive check, dialog 146 (catalogue 16).
+INT_PTR CALLBACK ArchiveDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
