@@ -1,0 +1,127 @@
+#include "drag_drop_ext.h"
+
+#include "drop_commands.h"
+#include "module.h"
+#include "selection.h"
+#include "settings.h"
+
+namespace {
+
+constexpr UINT kCommandCount = 2;
+
+// Menu texts by command offset: Shift up, Shift down.
+constexpr const char* kItemTexts[kCommandCount][2] = {
+    {"この名前でフォルダを作成(&N)", "この名前でフォルダ構造をコピー(&N)"},
+    {"ここにフォルダを作成してコピー(&F)", "ここにフォルダを作成して移動(&F)"},
+};
+
+HRESULT CommandsUsed(UINT count)
+{
+    return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, count);
+}
+
+}  // namespace
+
+CDragDropExt::CDragDropExt()
+{
+    AddObject();
+}
+
+CDragDropExt::~CDragDropExt()
+{
+    data_.Reset();
+    progIdKey_.Close();
+    RemoveObject();
+}
+
+STDMETHODIMP CDragDropExt::QueryInterface(REFIID riid, void** ppv)
+{
+    if (ppv == nullptr) return E_POINTER;
+    if (IsEqualIID(riid, IID_IContextMenu) || IsEqualIID(riid, IID_IUnknown)) {
+        *ppv = static_cast<IContextMenu*>(this);
+    } else if (IsEqualIID(riid, IID_IShellExtInit)) {
+        *ppv = static_cast<IShellExtInit*>(this);
+    } else {
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP_(ULONG) CDragDropExt::AddRef()
+{
+    return static_cast<ULONG>(InterlockedIncrement(&refs_));
+}
+
+STDMETHODIMP_(ULONG) CDragDropExt::Release()
+{
+    const ULONG left = static_cast<ULONG>(InterlockedDecrement(&refs_));
+    if (left == 0) delete this;
+    return left;
+}
+
+STDMETHODIMP CDragDropExt::Initialize(PCIDLIST_ABSOLUTE folder, IDataObject* data, HKEY progId)
+{
+    // Nothing of an earlier drop survives: a drop folder without a path must not act on
+    // the previous one.
+    data_.Reset();
+    progIdKey_.Close();
+    dropFolder_[0] = '\0';
+
+    data_.Assign(data);
+    if (progId != nullptr) {
+        if (RegOpenKeyExA(progId, nullptr, 0, MAXIMUM_ALLOWED, progIdKey_.put()) != ERROR_SUCCESS)
+            progIdKey_.release();
+    }
+    if (folder != nullptr) {
+        // Read wide and kept only in its exact code page 932 form: a "?" or a "\" made
+        // from a character the code page lacks would name another folder.
+        wchar_t wide[MAX_PATH] = {};
+        if (SHGetPathFromIDListW(folder, wide)) WideToAnsiExact(wide, dropFolder_, sizeof dropFolder_);
+        else dropFolder_[0] = '\0';
+    }
+    return S_OK;
+}
+
+STDMETHODIMP CDragDropExt::QueryContextMenu(HMENU menu, UINT position, UINT idCmdFirst, UINT, UINT)
+{
+    BYTE* layout = nullptr;
+    DWORD length = 0;
+    if (!LoadMenuLayout(&layout, &length)) return CommandsUsed(0);
+    GlobalMemory layoutBlock(layout);
+    if (layout[0] != 1) return CommandsUsed(0);
+
+    // The state is kept with this object, which acts on it; the module keeps the last one
+    // any menu saw.
+    shiftState_ = GetAsyncKeyState(VK_SHIFT);
+    SetShiftState(shiftState_);
+    const int variant = ShiftDown() ? 1 : 0;
+    InsertMenuA(menu, position, MF_BYPOSITION | MF_STRING, idCmdFirst, kItemTexts[0][variant]);
+    InsertMenuA(menu, position + 1, MF_BYPOSITION | MF_STRING, idCmdFirst + 1, kItemTexts[1][variant]);
+    InsertMenuA(menu, position + 2, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    return CommandsUsed(kCommandCount);
+}
+
+STDMETHODIMP CDragDropExt::InvokeCommand(LPCMINVOKECOMMANDINFO info)
+{
+    if (info == nullptr) return E_INVALIDARG;
+    // Only a menu offset runs a command. On x64 a string verb's pointer may have zero
+    // bits 16-31; the whole value decides, never its high word.
+    if (!IS_INTRESOURCE(info->lpVerb)) return E_INVALIDARG;
+    const UINT_PTR offset = reinterpret_cast<UINT_PTR>(info->lpVerb);
+    if (offset >= kCommandCount) return E_INVALIDARG;
+
+    // The shell's file operation runs message loops of its own, in which Explorer may
+    // let go of the handler.
+    AddRef();
+    const HRESULT hr = offset == 0 ? CreateNamedFolder(this, info->hwnd) : TransferToNewFolder(this, info->hwnd);
+    Release();
+    return hr;
+}
+
+STDMETHODIMP CDragDropExt::GetCommandString(UINT_PTR, UINT, UINT*, LPSTR, UINT)
+{
+    // The items have no help text and no verb.
+    return S_OK;
+}

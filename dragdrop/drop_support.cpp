@@ -1,0 +1,94 @@
+#include "drop_support.h"
+
+#include <climits>
+#include <cstring>
+
+#include "drag_drop_ext.h"
+#include "drop_names.h"
+#include "path_build.h"
+#include "report.h"
+#include "selection.h"
+
+bool DropList::Fetch(IDataObject* data)
+{
+    if (data == nullptr) {
+        ReportFault();
+        return false;
+    }
+    FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    if (FAILED(data->GetData(&format, medium_.put()))) {
+        medium_.Forget();
+        ReportFault();
+        return false;
+    }
+    if (medium_.get().tymed != TYMED_HGLOBAL || medium_.get().hGlobal == nullptr) {
+        medium_.Reset();
+        ReportFault();
+        return false;
+    }
+    return true;
+}
+
+const char* DropFolderOf(const CDragDropExt* object)
+{
+    if (object == nullptr || object->DropFolder()[0] == '\0') {
+        ReportFault();
+        return nullptr;
+    }
+    return object->DropFolder();
+}
+
+int ReadDraggedItem(HDROP drop, UINT index, char* path)
+{
+    if (QuerySelectedPath(drop, index, path)) return 1;
+    ShowErrorBox(nullptr, kMsgUnreadablePath);
+    return 0;
+}
+
+int ResolveItem(const char* path, char* full, size_t* nameOffset)
+{
+    std::memset(full, 0, kPathSize);
+    const DWORD length = GetFullPathNameA(path, static_cast<DWORD>(kPathSize), full, nullptr);
+    if (length == 0) {
+        ReportLastError();
+        return 0;
+    }
+    if (length >= kPathSize) {
+        std::memset(full, 0, kPathSize);
+        ReportPathTooLong(nullptr, path, nullptr);
+        return 0;
+    }
+    *nameOffset = FinalComponentOffset(full);
+    if (full[*nameOffset] == '\0') {
+        ShowErrorBox(nullptr, kMsgUnreadablePath);
+        return 0;
+    }
+    return 1;
+}
+
+int CreateUniqueFolder(HWND owner, char* path)
+{
+    if (owner == nullptr || path == nullptr || path[0] == '\0' || std::memchr(path, '\0', kPathSize) == nullptr) {
+        ReportFault();
+        return 0;
+    }
+    char work[kPathSize];
+    std::memcpy(work, path, kPathSize);
+    for (unsigned counter = 1; !CreateDirectoryA(work, nullptr); ++counter) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS) {
+            ReportError(error);
+            return 0;
+        }
+        if (counter == UINT_MAX) {
+            ReportFault();
+            return 0;
+        }
+        if (!FormatCandidate(work, sizeof work, path, counter)) {
+            ReportPathTooLong(nullptr, path, nullptr);
+            return 0;
+        }
+    }
+    std::memcpy(path, work, kPathSize);
+    return 1;
+}
