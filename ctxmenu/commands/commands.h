@@ -17,6 +17,14 @@ int ClassifyByDate(HWND owner, CShellExt* ext);
 // Name replacement, dialog 147 (catalogue 13).
 INT_PTR CALLBACK PermuteDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Name arrangement, dialog 136 (catalogue 11).
+INT_PTR CALLBACK NameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// Serial-number renaming, dialog 144 (catalogue 12).
+INT_PTR CALLBACK CnumDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// File list to clipboard, dialog 143 (catalogue 7).
+INT_PTR CALLBACK ClipboardDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
 // Attribute change, dialog 148 (catalogue 10).
 INT_PTR CALLBACK AttributeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
