@@ -2,11 +2,12 @@
 # Installs what building and testing the suite needs, and nothing when all is present.
 # Debian packages: the MinGW-w64 cross compiler, Wine, a virtual X display and a
 # Japanese locale so that Wine runs with the ANSI code page 932, and a Japanese font
-# for the windows the demo shows.
+# for the windows the demo shows. clang with its sanitizer and libFuzzer runtimes builds
+# the fuzz targets of the pure rules (scripts/fuzz.sh).
 set -euo pipefail
 
 packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xauth locales
-          cmake make g++ googletest python3 fonts-ipafont-gothic)
+          cmake make g++ googletest python3 fonts-ipafont-gothic clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -9,13 +9,15 @@ bash scripts/bootstrap.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
-# The pure rules, built by the host compiler with AddressSanitizer and UBSan.
+# The pure rules, built by the host compiler with AddressSanitizer and UBSan: the core
+# tests and the fuzz targets' replay programs.
 cmake -S tests/core-project -B build/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build/native -j "$jobs" >/dev/null
 
 # The deliverables, the tools and the Wine-side tests.
 cmake -S . -B build -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-      -DNATIVE_CORE_TESTS="$ROOT/build/native/tests/core/core_tests" >/dev/null
+      -DNATIVE_CORE_TESTS="$ROOT/build/native/tests/core/core_tests" \
+      -DNATIVE_FUZZ_REPLAYS="$ROOT/build/native/tests/fuzz/replay_corpora.sh" >/dev/null
 cmake --build build -j "$jobs"
 
 source scripts/wine-env.sh
