@@ -1,43 +1,17 @@
-// Scripted modal UI for tests: a CBT hook on the test's own thread sees every dialog
-// and message box as it becomes active, records message boxes and answers them, and
-// drives expected dialogs through their control ids. Anything unexpected is closed
-// and recorded as a failure, and a dialog left open too long is closed too, so a test
-// fails instead of hanging.
+// Scripted modal UI for tests: the shared modal-window driver (tools/support) with the
+// shape the tests use. Message boxes are recorded and answered, expected dialogs are
+// driven through their control ids, and anything unexpected is closed and recorded as
+// a failure, as is a dialog left open too long, so a test fails instead of hanging.
 #pragma once
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
-// A dialog that is up, driven by control id. Texts are code page 932.
-class DialogDriver {
-public:
-    explicit DialogDriver(HWND dialog) : dialog_(dialog) {}
-    HWND hwnd() const { return dialog_; }
-    std::string Caption() const;
-    std::string Text(int id) const;
-    void SetText(int id, const std::string& text) const;
-    bool IsChecked(int id) const;
-    void Check(int id, bool checked) const;
-    bool IsEnabled(int id) const;
-    // Selects item `index` of a combo box and tells the dialog as a user's choice would.
-    void SelectCombo(int id, int index) const;
-    int ComboSelection(int id) const;
-    int ComboCount(int id) const;
-    // Clicks a button: the dialog gets WM_COMMAND/BN_CLICKED. Runs nested modal UI.
-    void Press(int id) const;
-
-private:
-    HWND dialog_;
-};
-
-struct SeenBox {
-    std::string title;
-    std::string text;
-    UINT icon;   // MB_ICONERROR, MB_ICONWARNING, MB_ICONINFORMATION, MB_ICONQUESTION or 0
-    HWND owner;
-};
+#include "modal_driver.h"
 
 class UiScript {
 public:
@@ -55,45 +29,23 @@ public:
     // counted as a failure (for runs whose boxes are checked afterwards).
     UiScript& AnswerAllBoxes(int button = IDOK);
 
-    const std::vector<SeenBox>& Boxes() const { return boxes_; }
+    const std::vector<SeenBox>& Boxes() const { return driver_.Boxes(); }
     // Dialog captions seen, in order.
-    const std::vector<std::string>& Dialogs() const { return dialogs_; }
+    const std::vector<std::string>& Dialogs() const { return driver_.Dialogs(); }
     // Unexpected windows, windows closed by the timeout, expectations never met.
     std::vector<std::string> Failures() const;
     // Seconds a dialog may stay up after its actions ran (default 10).
-    void SetTimeout(unsigned seconds) { timeoutSeconds_ = seconds; }
-
-    // Used by the hook.
-    struct Expectation {
-        bool dialog;
-        int button;
-        std::function<void(DialogDriver&)> actions;
-    };
-    void OnActivate(HWND window);
-    void OnTimer(UINT_PTR id);
-    void OnDestroy(HWND window);
+    void SetTimeout(unsigned seconds) { driver_.SetTimeout(seconds * 1000); }
 
 private:
-    HHOOK hook_ = nullptr;
-    std::vector<Expectation> expected_;
-    size_t next_ = 0;
-    bool answerAll_ = false;
-    int answerButton_ = IDOK;
-    std::vector<SeenBox> boxes_;
-    std::vector<std::string> dialogs_;
-    std::vector<std::string> failures_;
-    std::vector<HWND> handled_;
-    struct Pending {
-        UINT_PTR timer;
-        HWND window;
-        size_t expectation;   // index into expected_, or (size_t)-1 for "close it"
-        bool isBox;
-        int button;
-        bool watchdog;
-    };
-    std::vector<Pending> pending_;
-    unsigned timeoutSeconds_ = 10;
+    ModalDriver driver_;
 };
 
-// Texts of a message box as the platform shows them: title, text (control 0xFFFF).
-std::string WindowText(HWND window);
+// How an error box's text is compared with the expected one.
+enum class TextIs { Whole, Start, Part };
+
+// The suite's error box: its title, the error icon and `text` (the whole text, how it
+// starts, or a part of it).
+testing::AssertionResult IsErrorBox(const SeenBox& box, const std::string& text, TextIs match = TextIs::Whole);
+// Exactly one box came up, and it is that error box.
+testing::AssertionResult IsOnlyErrorBox(const UiScript& ui, const std::string& text, TextIs match = TextIs::Whole);

@@ -39,16 +39,16 @@
 // command did not use are reported and dropped.
 #include "host.h"
 
-#include <deque>
 #include <fstream>
 #include <sstream>
 
+#include "modal_driver.h"
+
 namespace {
 
-const UINT_PTR kDialogTimer = 0x7E51;
 const UINT_PTR kMenuTimer = 0x7E52;
+// Pace of the steps on a dialog or box, slow enough for a person to watch the tour.
 const UINT kTick = 200;
-const int kIdleTicksBeforeCancel = 50;
 
 struct Step {
     std::string verb;
@@ -102,35 +102,6 @@ std::string Join(const std::vector<std::string>& names)
     return out.empty() ? "(nothing)" : out;
 }
 
-std::string WindowText(HWND window)
-{
-    char text[1024] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-std::string ClassOf(HWND window)
-{
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-// A message box holds only push buttons and static texts, the message in control 0xFFFF.
-bool LooksLikeMessageBox(HWND window)
-{
-    if (GetDlgItem(window, 0xFFFF) == nullptr) return false;
-    bool onlyButtonsAndTexts = true;
-    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        const std::string cls = ClassOf(child);
-        const LONG style = GetWindowLongA(child, GWL_STYLE) & 0x0F;
-        if (cls == "Static") continue;
-        if (lstrcmpiA(cls.c_str(), "Button") == 0 && (style == BS_PUSHBUTTON || style == BS_DEFPUSHBUTTON)) continue;
-        onlyButtonsAndTexts = false;
-    }
-    return onlyButtonsAndTexts;
-}
-
 class ScriptRunner;
 ScriptRunner* g_runner = nullptr;
 
@@ -141,30 +112,19 @@ public:
     bool Load(const std::string& path);
     int Run();
 
-    void OnActivate(HWND window);
-    void OnDialogTimer(HWND window);
     void OnMenuTimer();
 
 private:
-    struct Active {
-        HWND window = nullptr;
-        Expectation expected;
-        bool unexpected = false;
-        size_t next = 0;
-        int waitTicks = 0;
-        int idleTicks = 0;
-    };
-
     bool Execute(const Item& item);
     bool MenuShot(BuiltMenu& menu, const std::string& png, const std::string& submenu);
     void DropUnusedExpectations();
-    void RunDialogStep(Active& active, const Step& step);
+    ModalExpectation ToModal(const Expectation& expected);
+    void OnModalEvent(ModalEvent event, HWND window, const std::string& detail);
+    void RunDialogStep(DialogDriver& dialog, const Step& step);
 
     HostWindow& host_;
     std::vector<Item> items_;
-    std::deque<Expectation> expected_;
-    std::vector<Active> active_;
-    std::vector<HWND> seen_;
+    ModalDriver* modal_ = nullptr;   // while the tour runs
     int errors_ = 0;
     int warnings_ = 0;
 
@@ -175,17 +135,6 @@ private:
         bool saved = false;
     } menuShot_;
 };
-
-LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_ACTIVATE && g_runner != nullptr) g_runner->OnActivate(reinterpret_cast<HWND>(wParam));
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-void CALLBACK DialogTimerProc(HWND window, UINT, UINT_PTR, DWORD)
-{
-    if (g_runner != nullptr) g_runner->OnDialogTimer(window);
-}
 
 void CALLBACK MenuTimerProc(HWND, UINT, UINT_PTR, DWORD)
 {
@@ -256,12 +205,17 @@ bool ScriptRunner::Load(const std::string& path)
 int ScriptRunner::Run()
 {
     g_runner = this;
-    HHOOK hook = SetWindowsHookExA(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
+    ModalDriver modal;
+    modal_ = &modal;
+    modal.SetPace(kTick);
+    modal.SetListener([this](ModalEvent event, HWND window, const std::string& detail) {
+        OnModalEvent(event, window, detail);
+    });
     host_.Settle(500);
     for (const Item& item : items_) {
         if (!IsWindow(host_.hwnd())) break;
         if (item.expectation) {
-            expected_.push_back(item.expected);
+            modal.Expect(ToModal(item.expected));
             continue;
         }
         if (!Execute(item)) {
@@ -272,7 +226,7 @@ int ScriptRunner::Run()
         }
     }
     DropUnusedExpectations();
-    if (hook != nullptr) UnhookWindowsHookEx(hook);
+    modal_ = nullptr;
     g_runner = nullptr;
     // Every handler has been released with its menu: the libraries must agree.
     for (const char* library : {"kelmora.dll", "orvid.dll"}) {
@@ -412,128 +366,92 @@ bool ScriptRunner::Execute(const Item& item)
 
 void ScriptRunner::DropUnusedExpectations()
 {
-    for (const Expectation& e : expected_) {
-        Log(std::string("  expected ") + (e.box ? "message box" : "dialog " + Quote(e.caption)) + " did not appear");
+    if (modal_ == nullptr) return;
+    for (const ModalExpectation& e : modal_->TakeUnmet()) {
+        Log(std::string("  expected ") + (e.dialog ? "dialog " + Quote(e.caption) : "message box") + " did not appear");
         ++warnings_;
     }
-    expected_.clear();
 }
 
 // ---------------------------------------------------------------------------------
-// Modal windows
+// Modal windows: answered by the shared driver, one step per tick.
 
-void ScriptRunner::OnActivate(HWND window)
+ModalExpectation ScriptRunner::ToModal(const Expectation& expected)
 {
-    if (ClassOf(window) != "#32770") return;
-    for (size_t i = seen_.size(); i-- > 0;) {
-        if (!IsWindow(seen_[i])) seen_.erase(seen_.begin() + static_cast<std::ptrdiff_t>(i));
+    ModalExpectation modal;
+    modal.dialog = !expected.box;
+    modal.caption = expected.caption;
+    modal.button = expected.button;
+    if (expected.box) {
+        if (!expected.shot.empty()) {
+            const std::string png = expected.shot;
+            modal.steps.push_back({kTick, [png](DialogDriver& d) { SaveWindowShot(d.hwnd(), png); }});
+        }
+        return modal;
     }
-    for (size_t i = active_.size(); i-- > 0;) {
-        if (!IsWindow(active_[i].window)) active_.erase(active_.begin() + static_cast<std::ptrdiff_t>(i));
+    UINT delay = kTick;
+    for (const Step& step : expected.steps) {
+        if (step.verb == "wait") {
+            delay += static_cast<UINT>(step.id);
+            continue;
+        }
+        modal.steps.push_back({delay, [this, step](DialogDriver& d) { RunDialogStep(d, step); }});
+        delay = kTick;
     }
-    for (HWND w : seen_) {
-        if (w == window) return;   // activated again after a nested window closed
-    }
-    seen_.push_back(window);
+    if (delay > kTick) modal.steps.push_back({delay - kTick, nullptr});   // a closing wait
+    return modal;
+}
 
-    const std::string caption = WindowText(window);
-    const bool box = LooksLikeMessageBox(window);
-    if (box) {
-        char text[2048] = {};
-        GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
-        Log("  message box " + Quote(caption) + ": " + text);
-    } else {
-        Log("  dialog " + Quote(caption) + " opened");
-    }
-
-    Active active;
-    active.window = window;
-    if (!expected_.empty() && expected_.front().box == box &&
-        (expected_.front().caption.empty() || expected_.front().caption == caption)) {
-        active.expected = expected_.front();
-        expected_.pop_front();
-    } else {
-        active.unexpected = true;
+void ScriptRunner::OnModalEvent(ModalEvent event, HWND window, const std::string& detail)
+{
+    switch (event) {
+    case ModalEvent::DialogUp:
+        Log("  dialog " + Quote(detail) + " opened");
+        break;
+    case ModalEvent::BoxUp:
+        Log("  message box " + Quote(WindowText(window)) + ": " + detail);
+        break;
+    case ModalEvent::Unexpected:
         Log("    (not expected: cancelled)");
         ++warnings_;
-    }
-    active_.push_back(active);
-    SetTimer(window, kDialogTimer, kTick, DialogTimerProc);
-}
-
-void ScriptRunner::OnDialogTimer(HWND window)
-{
-    size_t index = 0;
-    while (index < active_.size() && active_[index].window != window) ++index;
-    if (index == active_.size()) {
-        KillTimer(window, kDialogTimer);
-        return;
-    }
-    Active& active = active_[index];
-    auto finish = [&](int button) {
-        KillTimer(window, kDialogTimer);
-        active_.erase(active_.begin() + static_cast<std::ptrdiff_t>(index));
-        PostMessageA(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(window, button)));
-    };
-    if (active.unexpected) {
-        finish(IDCANCEL);
-        return;
-    }
-    if (active.expected.box) {
-        if (!active.expected.shot.empty()) SaveWindowShot(window, active.expected.shot);
-        char button[32];
-        wsprintfA(button, "    press %d", active.expected.button);
-        Log(button);
-        finish(active.expected.button);
-        return;
-    }
-    if (active.waitTicks > 0) {
-        --active.waitTicks;
-        return;
-    }
-    if (active.next < active.expected.steps.size()) {
-        const Step step = active.expected.steps[active.next++];
-        RunDialogStep(active, step);   // may post the click that closes the dialog
-        return;
-    }
-    if (++active.idleTicks > kIdleTicksBeforeCancel) {
-        Log("  dialog " + Quote(WindowText(window)) + " still open: cancelled");
+        break;
+    case ModalEvent::BoxAnswered:
+        Log("    press " + detail);
+        break;
+    case ModalEvent::TimedOut:
+        Log("  dialog " + Quote(detail) + " still open: cancelled");
         ++warnings_;
-        finish(IDCANCEL);
+        break;
     }
 }
 
-void ScriptRunner::RunDialogStep(Active& active, const Step& step)
+void ScriptRunner::RunDialogStep(DialogDriver& dialog, const Step& step)
 {
-    HWND dialog = active.window;
     char id[16];
     wsprintfA(id, "%d", step.id);
-    HWND control = GetDlgItem(dialog, step.id);
-    if (step.verb != "shot" && step.verb != "wait" && control == nullptr) {
+    HWND control = GetDlgItem(dialog.hwnd(), step.id);
+    if (step.verb != "shot" && control == nullptr) {
         Log(std::string("    ") + step.verb + " " + id + ": no such control");
         ++warnings_;
         return;
     }
     if (step.verb == "set") {
-        SetWindowTextA(control, step.text.c_str());
+        dialog.SetText(step.id, step.text);
         Log(std::string("    set ") + id + " = " + Quote(step.text));
     } else if (step.verb == "check") {
+        // A click, so that radio buttons let go of their group.
         const bool on = step.text == "on" || step.text == "1";
-        if ((IsDlgButtonChecked(dialog, step.id) == BST_CHECKED) != on) SendMessageA(control, BM_CLICK, 0, 0);
-        if ((IsDlgButtonChecked(dialog, step.id) == BST_CHECKED) != on) CheckDlgButton(dialog, step.id, on ? BST_CHECKED : BST_UNCHECKED);
+        if (dialog.IsChecked(step.id) != on) SendMessageA(control, BM_CLICK, 0, 0);
+        if (dialog.IsChecked(step.id) != on) CheckDlgButton(dialog.hwnd(), step.id, on ? BST_CHECKED : BST_UNCHECKED);
         Log(std::string("    check ") + id + (on ? " on" : " off"));
     } else if (step.verb == "combo") {
-        SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(atoi(step.text.c_str())), 0);
-        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(step.id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(control));
+        dialog.SelectCombo(step.id, atoi(step.text.c_str()));
         Log(std::string("    combo ") + id + " item " + step.text);
     } else if (step.verb == "shot") {
-        SaveWindowShot(dialog, step.text);
-    } else if (step.verb == "wait") {
-        active.waitTicks = step.id / static_cast<int>(kTick);
+        SaveWindowShot(dialog.hwnd(), step.text);
     } else if (step.verb == "press") {
         Log(std::string("    press ") + id + " " + Quote(WindowText(control)));
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(step.id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+        dialog.Press(step.id);
     }
 }
 

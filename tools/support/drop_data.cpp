@@ -43,6 +43,7 @@ private:
 class DropDataObject final : public IDataObject {
 public:
     explicit DropDataObject(std::vector<std::string> paths) : paths_(std::move(paths)) {}
+    explicit DropDataObject(std::vector<std::wstring> paths) : wide_(true), widePaths_(std::move(paths)) {}
 
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
     {
@@ -68,7 +69,7 @@ public:
         if (format == nullptr || medium == nullptr) return E_INVALIDARG;
         std::memset(medium, 0, sizeof *medium);
         if (format->cfFormat != CF_HDROP || !(format->tymed & TYMED_HGLOBAL)) return DV_E_FORMATETC;
-        HGLOBAL block = MakeDropFiles(paths_);
+        HGLOBAL block = wide_ ? MakeWideDropFiles(widePaths_) : MakeDropFiles(paths_);
         if (block == nullptr) return E_OUTOFMEMORY;
         medium->tymed = TYMED_HGLOBAL;
         medium->hGlobal = block;
@@ -100,33 +101,50 @@ public:
 private:
     ~DropDataObject() = default;
     LONG refs_ = 1;
+    bool wide_ = false;
     std::vector<std::string> paths_;
+    std::vector<std::wstring> widePaths_;
 };
 
-}  // namespace
-
-HGLOBAL MakeDropFiles(const std::vector<std::string>& paths)
+// DROPFILES followed by the names, each with its terminator, and one more terminator.
+template <typename Char>
+HGLOBAL MakeBlock(const std::vector<std::basic_string<Char>>& paths, BOOL wide)
 {
     // Wine counts one empty name in a list that names none: an empty selection is a
     // block of size zero instead.
     if (paths.empty()) return GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 0);
-    SIZE_T size = sizeof(DROPFILES) + 1;
-    for (const std::string& p : paths) size += p.size() + 1;
+    SIZE_T size = sizeof(DROPFILES) + sizeof(Char);
+    for (const auto& p : paths) size += (p.size() + 1) * sizeof(Char);
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
     if (block == nullptr) return nullptr;
     auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+    if (drop == nullptr) {
+        GlobalFree(block);
+        return nullptr;
+    }
     drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = FALSE;
-    char* out = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
-    for (const std::string& p : paths) {
-        std::memcpy(out, p.c_str(), p.size() + 1);
+    drop->fWide = wide;
+    auto* out = reinterpret_cast<Char*>(reinterpret_cast<char*>(drop) + sizeof(DROPFILES));
+    for (const auto& p : paths) {
+        std::memcpy(out, p.c_str(), (p.size() + 1) * sizeof(Char));
         out += p.size() + 1;
     }
     GlobalUnlock(block);
     return block;
 }
 
+}  // namespace
+
+HGLOBAL MakeDropFiles(const std::vector<std::string>& paths) { return MakeBlock(paths, FALSE); }
+
+HGLOBAL MakeWideDropFiles(const std::vector<std::wstring>& paths) { return MakeBlock(paths, TRUE); }
+
 IDataObject* CreateDropDataObject(const std::vector<std::string>& paths)
+{
+    return new (std::nothrow) DropDataObject(paths);
+}
+
+IDataObject* CreateWideDropDataObject(const std::vector<std::wstring>& paths)
 {
     return new (std::nothrow) DropDataObject(paths);
 }
