@@ -28,8 +28,10 @@ int LoadAttributeOptions(HWND dialog)
     SetCheck(dialog, IDC_ATTRIBUTE_ARCHIVE, FlagFromByte(block[0]));
     SetCheck(dialog, IDC_ATTRIBUTE_READONLY, FlagFromByte(block[1]));
     SetCheck(dialog, IDC_ATTRIBUTE_HIDDEN, FlagFromByte(block[2]));
-    // An index outside the list leaves it without a selection; a run then refuses to start.
-    SendDlgItemMessageA(dialog, IDC_ATTRIBUTE_TARGETS, CB_SETCURSEL, block[3], 0);
+    // An index outside the list leaves it without a selection (asked for explicitly: not
+    // every list clears its selection on an index it does not hold); a run then stops.
+    const WPARAM target = block[3] < sizeof kTargetItems / sizeof kTargetItems[0] ? block[3] : static_cast<WPARAM>(-1);
+    SendDlgItemMessageA(dialog, IDC_ATTRIBUTE_TARGETS, CB_SETCURSEL, target, 0);
     SetCheck(dialog, IDC_ATTRIBUTE_ABSOLUTE, FlagFromByte(block[4]));
     SetCheck(dialog, IDC_ATTRIBUTE_ADD, FlagFromByte(block[5]));
     SetCheck(dialog, IDC_ATTRIBUTE_REMOVE, FlagFromByte(block[6]));
