@@ -7,10 +7,20 @@
 #include <shlobj.h>
 
 #include <list>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "handles.h"
+
+// The window's message for shell change notifications of the folder shown.
+constexpr UINT kChangeNotifyMessage = WM_APP + 1;
+
+struct PidlDeleter {
+    void operator()(ITEMIDLIST* p) const { ILFree(p); }
+};
+using Pidl = std::unique_ptr<ITEMIDLIST, PidlDeleter>;
+inline Pidl PidlOf(const std::string& path) { return Pidl(ILCreateFromPathA(path.c_str())); }
 
 // Texts
 std::string Utf8FromAnsi(const std::string& ansi);
