@@ -136,10 +136,7 @@ TEST_F(ClassifyTest, OnlyTheListViewIsAccepted)
         UiScript ui;
         ui.ExpectBox();
         ASSERT_EQ(InvokeKelmoraCommand({file}, kClassifyByDate, window.frame()), S_OK);
-        ASSERT_EQ(ui.Boxes().size(), 1u) << viewClass;
-        EXPECT_EQ(ui.Boxes()[0].title, "Tidalon　エラー");
-        EXPECT_EQ(ui.Boxes()[0].text, "ウィンドウを認識できませんでした。");
-        EXPECT_EQ(ui.Boxes()[0].icon, static_cast<UINT>(MB_ICONERROR));
+        ASSERT_TRUE(IsOnlyErrorBox(ui, "ウィンドウを認識できませんでした。")) << viewClass;
         EXPECT_EQ(ui.Boxes()[0].owner, window.frame());
         EXPECT_EQ(dir_.List(), (Names{"a.txt"})) << viewClass;
         EXPECT_TRUE(ui.Failures().empty());
@@ -168,9 +165,7 @@ TEST_F(ClassifyTest, FailuresAreReportedAndMoveNothingFurther)
         UiScript ui;
         ui.ExpectBox();
         ASSERT_EQ(InvokeKelmoraCommand(c.paths, kClassifyByDate, c.owner), S_OK) << c.what;
-        ASSERT_EQ(ui.Boxes().size(), 1u) << c.what;
-        EXPECT_EQ(ui.Boxes()[0].text, c.text) << c.what;
-        EXPECT_EQ(ui.Boxes()[0].icon, static_cast<UINT>(MB_ICONERROR)) << c.what;
+        ASSERT_TRUE(IsOnlyErrorBox(ui, c.text)) << c.what;
         EXPECT_EQ(ui.Boxes()[0].owner, window.frame()) << c.what;
         EXPECT_EQ(dir_.List(), (Names{"a.txt"})) << c.what;
         EXPECT_TRUE(ui.Failures().empty()) << c.what;
@@ -183,8 +178,7 @@ TEST_F(ClassifyTest, FailuresAreReportedAndMoveNothingFurther)
         UiScript ui;
         ui.ExpectBox();
         ASSERT_EQ(InvokeKelmoraCommand({file, gone, third}, kClassifyByDate, window.frame()), S_OK);
-        ASSERT_EQ(ui.Boxes().size(), 1u);
-        EXPECT_EQ(ui.Boxes()[0].text, "システム異常です。");
+        EXPECT_TRUE(IsOnlyErrorBox(ui, "システム異常です。"));
         EXPECT_EQ(dir_.List(), (Names{"20201010", "3.txt"}));
         EXPECT_EQ(dir_.List("20201010"), (Names{"a.txt"}));
         EXPECT_TRUE(ui.Failures().empty());

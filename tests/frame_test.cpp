@@ -1,5 +1,5 @@
 // The command dialog frame as every dialog command shares it (driven through the name
-// replacement dialog 147 of the real kelmora.dll), the About box, both languages of the
+// replacement dialog of the real kelmora.dll), the About box, both languages of the
 // templates, and the file, folder and time helpers (compiled in from ctxmenu/).
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "file_helpers.h"
+#include "resource_ids.h"
 #include "settings.h"
 #include "test_env.h"
 #include "ui_script.h"
@@ -17,14 +18,6 @@
 namespace {
 
 constexpr unsigned kPermuteEntry = 13;
-constexpr char kErrorTitle[] = "Tidalon　エラー";
-
-void ExpectErrorBox(const SeenBox& box, const std::string& text)
-{
-    EXPECT_EQ(box.title, kErrorTitle);
-    EXPECT_EQ(box.text, text);
-    EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONERROR));
-}
 
 class FrameTest : public testing::Test {
 protected:
@@ -44,7 +37,7 @@ struct Control {
     std::string text;
 };
 
-// Texts of dialogs 147 and 141 in one template language.
+// Texts of the name replacement dialog and the About box in one template language.
 struct TemplateTexts {
     WORD language;
     std::vector<Control> permute;
@@ -54,19 +47,19 @@ struct TemplateTexts {
 
 const TemplateTexts kJapaneseTexts = {
     MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT),
-    {{-1, "検索文字列："}, {-1, "置換文字列："}, {-1, "オプション"}, {1080, "複数含まれる場合は、すべて置換"},
-     {1079, "拡張子を置換しない"}, {1078, "フォルダ時にサブフォルダも検索"}, {1, "OK"}, {2, "キャンセル"},
-     {2019, "デフォルト(&D)"}, {2018, "バージョン(&A)"}},
+    {{-1, "検索文字列："}, {-1, "置換文字列："}, {-1, "オプション"}, {IDC_PERMUTE_EVERY, "複数含まれる場合は、すべて置換"},
+     {IDC_PERMUTE_KEEP_EXTENSION, "拡張子を置換しない"}, {IDC_PERMUTE_SUBFOLDERS, "フォルダ時にサブフォルダも検索"}, {IDOK, "OK"}, {IDCANCEL, "キャンセル"},
+     {IDC_DEFAULT, "デフォルト(&D)"}, {IDC_VERSION, "バージョン(&A)"}},
     "ﾊﾞｰｼﾞｮﾝ情報",
-    {{-1, "Tidalon（x64版 シェル拡張）"}, {-1, "Ver 1.20"}, {1, "OK"}},
+    {{-1, "Tidalon（x64版 シェル拡張）"}, {-1, "Ver 1.20"}, {IDOK, "OK"}},
 };
 const TemplateTexts kNeutralTexts = {
     MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-    {{-1, "検索文字列："}, {-1, "置換文字列："}, {-1, "Option"}, {1080, "複数含まれる場合は、すべて置換"},
-     {1079, "拡張子を置換しない"}, {1078, "ﾃﾞｨﾚｸﾄﾘ時にｻﾌﾞﾃﾞｨﾚｸﾄﾘも検索"}, {1, "OK"}, {2, "Cancel"},
-     {2019, "&Default"}, {2018, "&Version"}},
+    {{-1, "検索文字列："}, {-1, "置換文字列："}, {-1, "Option"}, {IDC_PERMUTE_EVERY, "複数含まれる場合は、すべて置換"},
+     {IDC_PERMUTE_KEEP_EXTENSION, "拡張子を置換しない"}, {IDC_PERMUTE_SUBFOLDERS, "ﾃﾞｨﾚｸﾄﾘ時にｻﾌﾞﾃﾞｨﾚｸﾄﾘも検索"}, {IDOK, "OK"}, {IDCANCEL, "Cancel"},
+     {IDC_DEFAULT, "&Default"}, {IDC_VERSION, "&Version"}},
     "About...",
-    {{-1, "Tidalon(x64 Shell Extension)"}, {-1, "Ver 1.20"}, {1, "OK"}},
+    {{-1, "Tidalon(x64 Shell Extension)"}, {-1, "Ver 1.20"}, {IDOK, "OK"}},
 };
 
 // Texts of a dialog's child controls in creation order, edit boxes and icons left out.
@@ -97,7 +90,7 @@ void ExpectControls(HWND dialog, const std::string& title, const std::vector<Con
     }
 }
 
-// ---- The frame, through dialog 147 ----------------------------------------------------
+// ---- The frame, through the name replacement dialog -----------------------------------
 
 TEST_F(FrameTest, DefaultButtonStoresTheBlockAndTheNextOpeningShowsIt)
 {
@@ -105,11 +98,11 @@ TEST_F(FrameTest, DefaultButtonStoresTheBlockAndTheNextOpeningShowsIt)
     {
         UiScript ui;
         ui.ExpectDialog([](DialogDriver& d) {
-            EXPECT_FALSE(d.IsChecked(1080));
-            d.Check(1080, true);
-            d.Check(1079, false);
-            d.Check(1078, true);
-            d.Press(2019);
+            EXPECT_FALSE(d.IsChecked(IDC_PERMUTE_EVERY));
+            d.Check(IDC_PERMUTE_EVERY, true);
+            d.Check(IDC_PERMUTE_KEEP_EXTENSION, false);
+            d.Check(IDC_PERMUTE_SUBFOLDERS, true);
+            d.Press(IDC_DEFAULT);
             // Still open: Cancel closes it.
             EXPECT_TRUE(IsWindow(d.hwnd()));
             d.Press(IDCANCEL);
@@ -121,9 +114,9 @@ TEST_F(FrameTest, DefaultButtonStoresTheBlockAndTheNextOpeningShowsIt)
     EXPECT_EQ(ReadSettingsValue("Permute"), (std::vector<unsigned char>{1, 0, 1}));
     UiScript ui;
     ui.ExpectDialog([](DialogDriver& d) {
-        EXPECT_TRUE(d.IsChecked(1080));
-        EXPECT_FALSE(d.IsChecked(1079));
-        EXPECT_TRUE(d.IsChecked(1078));
+        EXPECT_TRUE(d.IsChecked(IDC_PERMUTE_EVERY));
+        EXPECT_FALSE(d.IsChecked(IDC_PERMUTE_KEEP_EXTENSION));
+        EXPECT_TRUE(d.IsChecked(IDC_PERMUTE_SUBFOLDERS));
         d.Press(IDCANCEL);
     });
     EXPECT_EQ(InvokeKelmoraCommand({file}, kPermuteEntry), S_OK);
@@ -136,9 +129,9 @@ TEST_F(FrameTest, OnlyTheValueOneTicksABox)
     const std::string file = dir_.File("item");
     UiScript ui;
     ui.ExpectDialog([](DialogDriver& d) {
-        EXPECT_FALSE(d.IsChecked(1080));
-        EXPECT_TRUE(d.IsChecked(1079));
-        EXPECT_FALSE(d.IsChecked(1078));
+        EXPECT_FALSE(d.IsChecked(IDC_PERMUTE_EVERY));
+        EXPECT_TRUE(d.IsChecked(IDC_PERMUTE_KEEP_EXTENSION));
+        EXPECT_FALSE(d.IsChecked(IDC_PERMUTE_SUBFOLDERS));
         d.Press(IDCANCEL);
     });
     EXPECT_EQ(InvokeKelmoraCommand({file}, kPermuteEntry), S_OK);
@@ -150,11 +143,11 @@ TEST_F(FrameTest, OkRunsAndClosesButDoesNotStore)
     const std::string file = dir_.File("abc");
     UiScript ui;
     ui.ExpectDialog([](DialogDriver& d) {
-        d.SetText(1076, "b");
-        d.SetText(1077, "x");
-        d.Check(1080, true);
-        d.Check(1079, true);
-        d.Check(1078, true);
+        d.SetText(IDC_PERMUTE_SEARCH, "b");
+        d.SetText(IDC_PERMUTE_REPLACEMENT, "x");
+        d.Check(IDC_PERMUTE_EVERY, true);
+        d.Check(IDC_PERMUTE_KEEP_EXTENSION, true);
+        d.Check(IDC_PERMUTE_SUBFOLDERS, true);
         d.Press(IDOK);
     });
     EXPECT_EQ(InvokeKelmoraCommand({file}, kPermuteEntry), S_OK);
@@ -167,14 +160,14 @@ TEST_F(FrameTest, EmptySelectionIsReported)
 {
     UiScript ui;
     ui.ExpectDialog([](DialogDriver& d) {
-        d.SetText(1076, "a");
+        d.SetText(IDC_PERMUTE_SEARCH, "a");
         d.Press(IDOK);
     });
     ui.ExpectBox(IDOK);
     EXPECT_EQ(InvokeKelmoraCommand({}, kPermuteEntry), S_OK);
     EXPECT_TRUE(ui.Failures().empty());
     ASSERT_EQ(ui.Boxes().size(), 1u);
-    ExpectErrorBox(ui.Boxes()[0], "ファイルが選択されていません。");
+    EXPECT_TRUE(IsErrorBox(ui.Boxes()[0], "ファイルが選択されていません。"));
 }
 
 TEST_F(FrameTest, UnreadablePathsAreReportedAndNothingRuns)
@@ -186,15 +179,15 @@ TEST_F(FrameTest, UnreadablePathsAreReportedAndNothingRuns)
          {std::vector<std::string>{""}, std::vector<std::string>{longPath, later}}) {
         UiScript ui;
         ui.ExpectDialog([](DialogDriver& d) {
-            d.SetText(1076, "a");
-            d.SetText(1077, "b");
+            d.SetText(IDC_PERMUTE_SEARCH, "a");
+            d.SetText(IDC_PERMUTE_REPLACEMENT, "b");
             d.Press(IDOK);
         });
         ui.ExpectBox(IDOK);
         EXPECT_EQ(InvokeKelmoraCommand(paths, kPermuteEntry), S_OK);
         EXPECT_TRUE(ui.Failures().empty());
         ASSERT_EQ(ui.Boxes().size(), 1u);
-        ExpectErrorBox(ui.Boxes()[0], "指定されたファイルを認識できません。");
+        EXPECT_TRUE(IsErrorBox(ui.Boxes()[0], "指定されたファイルを認識できません。"));
     }
     EXPECT_EQ(dir_.List(), std::vector<std::string>{"later_a"});
 }
@@ -217,7 +210,7 @@ TEST_F(FrameTest, AboutBoxClosesOnlyWithOk)
     g_aboutOpenAfterCancel = false;
     UiScript ui;
     ui.ExpectDialog([](DialogDriver& d) {
-        d.Press(2018);
+        d.Press(IDC_VERSION);
         d.Press(IDCANCEL);
     });
     ui.ExpectDialog([](DialogDriver& d) {
@@ -247,7 +240,7 @@ TEST_F(FrameTest, ShownDialogsAreJapaneseAndTheAboutBoxIsOwnedByTheDialog)
     ui.ExpectDialog([&permute](DialogDriver& d) {
         permute = d.hwnd();
         ExpectControls(d.hwnd(), "名前の置換", kJapaneseTexts.permute);
-        d.Press(2018);
+        d.Press(IDC_VERSION);
         d.Press(IDCANCEL);
     });
     ui.ExpectDialog([&aboutOwner](DialogDriver& d) {
@@ -279,21 +272,21 @@ TEST(Resources, BothLanguagesCarryTheSameControls)
 {
     for (const TemplateTexts* texts : {&kJapaneseTexts, &kNeutralTexts}) {
         SCOPED_TRACE(texts->language);
-        HWND permute = CreateTemplate(147, texts->language);
+        HWND permute = CreateTemplate(IDD_PERMUTE, texts->language);
         ASSERT_NE(permute, nullptr);
-        for (int id : {1076, 1077, 1080, 1079, 1078, 1, 2, 2019, 2018}) EXPECT_NE(GetDlgItem(permute, id), nullptr) << id;
+        for (int id : {IDC_PERMUTE_SEARCH, IDC_PERMUTE_REPLACEMENT, IDC_PERMUTE_EVERY, IDC_PERMUTE_KEEP_EXTENSION, IDC_PERMUTE_SUBFOLDERS, IDOK, IDCANCEL, IDC_DEFAULT, IDC_VERSION}) EXPECT_NE(GetDlgItem(permute, id), nullptr) << id;
         ExpectControls(permute, "名前の置換", texts->permute);
-        EXPECT_TRUE(GetWindowLongA(GetDlgItem(permute, 1076), GWL_STYLE) & ES_AUTOHSCROLL);
+        EXPECT_TRUE(GetWindowLongA(GetDlgItem(permute, IDC_PERMUTE_SEARCH), GWL_STYLE) & ES_AUTOHSCROLL);
         EXPECT_EQ(SendDlgItemMessageA(permute, 1, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON, DLGC_DEFPUSHBUTTON);
         DestroyWindow(permute);
 
-        HWND about = CreateTemplate(141, texts->language);
+        HWND about = CreateTemplate(IDD_ABOUT, texts->language);
         ASSERT_NE(about, nullptr);
         ExpectControls(about, texts->aboutTitle, texts->about);
         DestroyWindow(about);
     }
-    // Icons 140 and 142 load at both sizes.
-    for (int id : {140, 142}) {
+    // Both icons load at both sizes.
+    for (int id : {IDI_ITEM, IDI_TIDALON}) {
         for (int size : {16, 32}) {
             HANDLE icon = LoadImageA(KelmoraModule(), MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0);
             EXPECT_NE(icon, nullptr) << id << " at " << size;
@@ -328,9 +321,9 @@ TEST_F(FrameTest, AppendToFileReportsAFileInUseAndMissingArguments)
     EXPECT_EQ(AppendToFile(nullptr, "x", 1), 0);
     EXPECT_TRUE(ui.Failures().empty());
     ASSERT_EQ(ui.Boxes().size(), 3u);
-    ExpectErrorBox(ui.Boxes()[0], SystemText(ERROR_SHARING_VIOLATION));
-    ExpectErrorBox(ui.Boxes()[1], "システム異常です。");
-    ExpectErrorBox(ui.Boxes()[2], "システム異常です。");
+    EXPECT_TRUE(IsErrorBox(ui.Boxes()[0], SystemText(ERROR_SHARING_VIOLATION)));
+    EXPECT_TRUE(IsErrorBox(ui.Boxes()[1], "システム異常です。"));
+    EXPECT_TRUE(IsErrorBox(ui.Boxes()[2], "システム異常です。"));
     EXPECT_EQ(ReadFileText(path), "keep");
 }
 
@@ -390,7 +383,7 @@ TEST_F(FrameTest, FileTimesOfMissingPathsFoldersAndFiles)
     ui.ExpectBox();
     EXPECT_EQ(SetFileTimes(dir_.At("missing").c_str(), nullptr, &newTime), 0);
     ASSERT_EQ(ui.Boxes().size(), 1u);
-    ExpectErrorBox(ui.Boxes()[0], SystemText(ERROR_FILE_NOT_FOUND));
+    EXPECT_TRUE(IsErrorBox(ui.Boxes()[0], SystemText(ERROR_FILE_NOT_FOUND)));
 }
 
 TEST_F(FrameTest, CancelledSaveChooserKeepsTheProposedName)
@@ -418,10 +411,7 @@ TEST_F(FrameTest, ChildPathsPastTheLimitAreRefusedWhole)
     ui.ExpectBox();
     EXPECT_EQ(BuildChildPath(out, folder.c_str(), std::string(59, 'n').c_str(), nullptr), 0);
     EXPECT_STREQ(out, "");
-    ASSERT_EQ(ui.Boxes().size(), 1u);
-    EXPECT_EQ(ui.Boxes()[0].title, kErrorTitle);
-    EXPECT_EQ(ui.Boxes()[0].icon, static_cast<UINT>(MB_ICONERROR));
-    EXPECT_NE(ui.Boxes()[0].text.find(folder + "\\" + std::string(59, 'n')), std::string::npos);
+    EXPECT_TRUE(IsOnlyErrorBox(ui, folder + "\\" + std::string(59, 'n'), TextIs::Part));
 }
 
 struct Visits {

@@ -1,4 +1,4 @@
-// Name replacement (entry 13, dialog 147) end to end: the menu entry is invoked on
+// Name replacement (entry 13) end to end: the menu entry is invoked on
 // real scratch files, the dialog is filled by control id and the results are read
 // back from the folder, the message boxes and the settings key.
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "resource_ids.h"
 #include "settings.h"
 #include "test_env.h"
 #include "ui_script.h"
@@ -15,7 +16,6 @@
 namespace {
 
 constexpr unsigned kPermuteEntry = 13;
-constexpr char kErrorTitle[] = "Tidalon　エラー";
 
 struct Options {
     std::string search;
@@ -46,11 +46,11 @@ protected:
         dialog_ = nullptr;
         ui_->ExpectDialog([this, &options](DialogDriver& d) {
             dialog_ = d.hwnd();
-            d.SetText(1076, options.search);
-            d.SetText(1077, options.replacement);
-            d.Check(1080, options.every);
-            d.Check(1079, options.keepExtension);
-            d.Check(1078, options.subfolders);
+            d.SetText(IDC_PERMUTE_SEARCH, options.search);
+            d.SetText(IDC_PERMUTE_REPLACEMENT, options.replacement);
+            d.Check(IDC_PERMUTE_EVERY, options.every);
+            d.Check(IDC_PERMUTE_KEEP_EXTENSION, options.keepExtension);
+            d.Check(IDC_PERMUTE_SUBFOLDERS, options.subfolders);
             d.Press(IDOK);
         });
         ui_->AnswerAllBoxes(IDOK);
@@ -59,23 +59,8 @@ protected:
         EXPECT_EQ(ui_->Dialogs().size(), 1u) << "the dialog opens once and nothing else";
     }
 
-    void ExpectOneErrorBox(const std::string& text)
-    {
-        ASSERT_EQ(ui_->Boxes().size(), 1u);
-        EXPECT_EQ(ui_->Boxes()[0].title, kErrorTitle);
-        EXPECT_EQ(ui_->Boxes()[0].text, text);
-        EXPECT_EQ(ui_->Boxes()[0].icon, static_cast<UINT>(MB_ICONERROR));
-    }
-    void ExpectErrorBoxStartingWith(const std::string& start)
-    {
-        ASSERT_EQ(ui_->Boxes().size(), 1u);
-        EXPECT_EQ(ui_->Boxes()[0].title, kErrorTitle);
-        EXPECT_EQ(ui_->Boxes()[0].text.compare(0, start.size(), start), 0) << ui_->Boxes()[0].text;
-        EXPECT_EQ(ui_->Boxes()[0].icon, static_cast<UINT>(MB_ICONERROR));
-    }
-
     std::unique_ptr<UiScript> ui_;
-    HWND dialog_ = nullptr;   // dialog 147 of the last Run, for the owners of its boxes
+    HWND dialog_ = nullptr;   // the dialog of the last Run, for the owners of its boxes
     ScratchDir dir_;
 };
 
@@ -156,13 +141,13 @@ TEST_F(PermuteTest, DialogShowsInJapaneseWithEmptyTexts)
     UiScript ui;
     ui.ExpectDialog([](DialogDriver& d) {
         EXPECT_EQ(d.Caption(), "名前の置換");
-        EXPECT_EQ(d.Text(1076), "");
-        EXPECT_EQ(d.Text(1077), "");
-        EXPECT_EQ(d.Text(1080), "複数含まれる場合は、すべて置換");
-        EXPECT_EQ(d.Text(1079), "拡張子を置換しない");
-        EXPECT_EQ(d.Text(1078), "フォルダ時にサブフォルダも検索");
-        EXPECT_EQ(d.Text(2019), "デフォルト(&D)");
-        EXPECT_EQ(d.Text(2018), "バージョン(&A)");
+        EXPECT_EQ(d.Text(IDC_PERMUTE_SEARCH), "");
+        EXPECT_EQ(d.Text(IDC_PERMUTE_REPLACEMENT), "");
+        EXPECT_EQ(d.Text(IDC_PERMUTE_EVERY), "複数含まれる場合は、すべて置換");
+        EXPECT_EQ(d.Text(IDC_PERMUTE_KEEP_EXTENSION), "拡張子を置換しない");
+        EXPECT_EQ(d.Text(IDC_PERMUTE_SUBFOLDERS), "フォルダ時にサブフォルダも検索");
+        EXPECT_EQ(d.Text(IDC_DEFAULT), "デフォルト(&D)");
+        EXPECT_EQ(d.Text(IDC_VERSION), "バージョン(&A)");
         EXPECT_EQ(d.Text(IDCANCEL), "キャンセル");
         d.Press(IDCANCEL);
     });
@@ -186,7 +171,7 @@ TEST_F(PermuteTest, EmptySearchTextShowsTheMessageOnceAndRenamesNothing)
     const std::string a = dir_.File("abc");
     const std::string b = dir_.File("abd");
     Run({a, b}, {"", "x", true, false, false});
-    ExpectOneErrorBox("検索文字列を入力して下さい。");
+    ASSERT_TRUE(IsOnlyErrorBox(*ui_, "検索文字列を入力して下さい。"));
     EXPECT_EQ(ui_->Boxes()[0].owner, dialog_) << "the box is owned by the dialog";
     EXPECT_EQ(dir_.List(), (std::vector<std::string>{"abc", "abd"}));
 }
@@ -198,7 +183,7 @@ TEST_F(PermuteTest, CollisionStopsTheRunAndNeverOverwrites)
     const std::string a3 = dir_.File("a3", "third");
     dir_.File("b2", "target");
     Run({a1, a2, a3}, {"a", "b", false, false, false});
-    ExpectOneErrorBox(SystemText(ERROR_ALREADY_EXISTS));
+    EXPECT_TRUE(IsOnlyErrorBox(*ui_, SystemText(ERROR_ALREADY_EXISTS)));
     // a1 was renamed before the collision; a2 stays, b2 keeps its content, a3 untouched.
     EXPECT_EQ(dir_.List(), (std::vector<std::string>{"a2", "a3", "b1", "b2"}));
     EXPECT_EQ(ReadFileText(dir_.At("b1")), "first");
@@ -210,7 +195,7 @@ TEST_F(PermuteTest, NoNameLeftIsRefusedAsAnInvalidName)
 {
     const std::string path = dir_.File("X");
     Run({path}, {"X", "", true, false, false});
-    ExpectOneErrorBox(SystemText(ERROR_INVALID_NAME));
+    EXPECT_TRUE(IsOnlyErrorBox(*ui_, SystemText(ERROR_INVALID_NAME)));
     EXPECT_EQ(dir_.List(), std::vector<std::string>{"X"});
 }
 
@@ -219,7 +204,7 @@ TEST_F(PermuteTest, ReplacementWithABackslashCannotMoveTheItemElsewhere)
     dir_.Folder("sub");
     const std::string path = dir_.File("aX");
     Run({path}, {"aX", "sub\\aX", true, false, false});
-    ExpectOneErrorBox(SystemText(ERROR_INVALID_NAME));
+    EXPECT_TRUE(IsOnlyErrorBox(*ui_, SystemText(ERROR_INVALID_NAME)));
     EXPECT_EQ(dir_.List(), (std::vector<std::string>{"aX", "sub"}));
     EXPECT_TRUE(dir_.List("sub").empty());
 }
@@ -270,7 +255,7 @@ TEST_F(PermuteTest, CollisionInsideADescentKeepsWhatWasDoneAndStops)
     const std::vector<std::string> order = ListingOrder(dir_.At("Xtop"));
     ASSERT_EQ(order.size(), 7u);
     Run({dir_.At("Xtop"), later}, {"X", "Q", true, false, true});
-    ExpectOneErrorBox(SystemText(ERROR_ALREADY_EXISTS));
+    EXPECT_TRUE(IsOnlyErrorBox(*ui_, SystemText(ERROR_ALREADY_EXISTS)));
     // The folder keeps its new name; the item selected after it is not processed.
     EXPECT_EQ(dir_.List(), (std::vector<std::string>{"Qtop", "Xlater"}));
 
@@ -320,14 +305,14 @@ TEST_F(PermuteTest, UnreadableBlockIsReportedOnceAndTheDialogStillWorks)
     bool allUnchecked = false;
     ui_.reset(new UiScript);
     ui_->ExpectBox(IDOK).ExpectDialog([&allUnchecked](DialogDriver& d) {
-        allUnchecked = !d.IsChecked(1080) && !d.IsChecked(1079) && !d.IsChecked(1078);
-        d.SetText(1076, "X");
-        d.SetText(1077, "Y");
+        allUnchecked = !d.IsChecked(IDC_PERMUTE_EVERY) && !d.IsChecked(IDC_PERMUTE_KEEP_EXTENSION) && !d.IsChecked(IDC_PERMUTE_SUBFOLDERS);
+        d.SetText(IDC_PERMUTE_SEARCH, "X");
+        d.SetText(IDC_PERMUTE_REPLACEMENT, "Y");
         d.Press(IDOK);
     });
     EXPECT_EQ(InvokeKelmoraCommand({file}, kPermuteEntry), S_OK);
     EXPECT_TRUE(ui_->Failures().empty()) << ui_->Failures().front();
-    ExpectOneErrorBox(SystemText(ERROR_MORE_DATA));
+    EXPECT_TRUE(IsOnlyErrorBox(*ui_, SystemText(ERROR_MORE_DATA)));
     EXPECT_TRUE(allUnchecked);
     EXPECT_EQ(dir_.List(), std::vector<std::string>{"aYbX"});
     EXPECT_EQ(ReadSettingsValue("Permute"), (std::vector<unsigned char>{1, 1, 1, 1}));
@@ -346,7 +331,7 @@ TEST_F(PermuteTest, NewPathPastTheLimitIsRefusedAndNothingIsRenamed)
     EXPECT_EQ(dir_.List("long"), std::vector<std::string>{renamed});
 
     Run({folder + "\\" + renamed}, {"b", "bb", false, false, false});
-    ExpectErrorBoxStartingWith("置換後の名前ではパスが長すぎるため、名前を変更できません。");
+    ASSERT_TRUE(IsOnlyErrorBox(*ui_, "置換後の名前ではパスが長すぎるため、名前を変更できません。", TextIs::Start));
     EXPECT_NE(ui_->Boxes()[0].text.find(renamed), std::string::npos) << "the box names the item";
     EXPECT_EQ(dir_.List("long"), std::vector<std::string>{renamed});
 }
@@ -360,7 +345,7 @@ TEST_F(PermuteTest, ChildPathPastTheLimitStopsTheDescent)
     dir_.File("d\\X\\" + child);
     dir_.File("d\\X\\Xsmall");
     Run({dir_.At("d\\X")}, {"X", "XY", false, false, true});
-    ExpectErrorBoxStartingWith("パスが長すぎるため処理できません。");
+    EXPECT_TRUE(IsOnlyErrorBox(*ui_, "パスが長すぎるため処理できません。", TextIs::Start));
     EXPECT_EQ(dir_.List("d"), std::vector<std::string>{"XY"});
     const std::vector<std::string> inside = dir_.List("d\\XY");
     EXPECT_EQ(inside.size(), 2u);
@@ -387,7 +372,7 @@ TEST_F(PermuteTest, NamesEndingInTheByte5CStayWhole)
 TEST_F(PermuteTest, DriveRootIsRefused)
 {
     Run({"C:\\"}, {"zzqq", "x", false, false, false});
-    ExpectErrorBoxStartingWith("ドライブのルートなど、名前の部分がない項目は名前を変更できません。");
+    ASSERT_TRUE(IsOnlyErrorBox(*ui_, "ドライブのルートなど、名前の部分がない項目は名前を変更できません。", TextIs::Start));
     EXPECT_NE(ui_->Boxes()[0].text.find("C:\\"), std::string::npos);
 }
 
@@ -396,7 +381,7 @@ TEST_F(PermuteTest, ItemThatVanishedStopsTheRunWithThePlatformMessage)
     const std::string gone = dir_.At("gone_a");
     const std::string later = dir_.File("later_a");
     Run({gone, later}, {"_a", "_b", false, false, false});
-    ExpectOneErrorBox(SystemText(ERROR_FILE_NOT_FOUND));
+    EXPECT_TRUE(IsOnlyErrorBox(*ui_, SystemText(ERROR_FILE_NOT_FOUND)));
     EXPECT_EQ(dir_.List(), std::vector<std::string>{"later_a"});
 }
 

@@ -16,13 +16,6 @@ protected:
     void TearDown() override { DeleteSettingsKey(); }
 };
 
-void ExpectErrorBox(const SeenBox& box, const std::string& text)
-{
-    EXPECT_EQ(box.title, "Tidalon　エラー");
-    EXPECT_EQ(box.text, text);
-    EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONERROR));
-}
-
 }  // namespace
 
 TEST_F(SettingsTest, ShortValueReadsWithZeroTailAndMissingKeyIsCreated)
@@ -46,7 +39,7 @@ TEST_F(SettingsTest, MissingValueReportsSystemTextAndLeavesZeros)
     EXPECT_EQ(ReadBinaryValue(HKEY_CURRENT_USER, kSettingsKey, "Absent", buffer, sizeof buffer), 0);
     EXPECT_EQ(std::memcmp(buffer, "\0\0\0\0", 4), 0);
     ASSERT_EQ(ui.Boxes().size(), 1u);
-    ExpectErrorBox(ui.Boxes()[0], SystemText(ERROR_FILE_NOT_FOUND));
+    EXPECT_TRUE(IsErrorBox(ui.Boxes()[0], SystemText(ERROR_FILE_NOT_FOUND)));
     EXPECT_TRUE(ui.Failures().empty());
 }
 
@@ -58,7 +51,7 @@ TEST_F(SettingsTest, ValueLongerThanBufferReportsMoreData)
     unsigned char buffer[4];
     EXPECT_EQ(ReadBinaryValue(HKEY_CURRENT_USER, kSettingsKey, "Long", buffer, sizeof buffer), 0);
     ASSERT_EQ(ui.Boxes().size(), 1u);
-    ExpectErrorBox(ui.Boxes()[0], SystemText(ERROR_MORE_DATA));
+    EXPECT_TRUE(IsErrorBox(ui.Boxes()[0], SystemText(ERROR_MORE_DATA)));
 }
 
 TEST_F(SettingsTest, StringValueStoresTerminator)
@@ -80,7 +73,7 @@ TEST_F(SettingsTest, MissingArgumentsShowGenericFailure)
     EXPECT_EQ(WriteBinaryValue(HKEY_CURRENT_USER, kSettingsKey, nullptr, buffer, 2), 0);
     EXPECT_EQ(WriteStringValue(HKEY_CURRENT_USER, kSettingsKey, "X", nullptr), 0);
     ASSERT_EQ(ui.Boxes().size(), 3u);
-    for (const SeenBox& box : ui.Boxes()) ExpectErrorBox(box, "システム異常です。");
+    for (const SeenBox& box : ui.Boxes()) EXPECT_TRUE(IsErrorBox(box, "システム異常です。"));
     EXPECT_FALSE(SettingsValueExists("X"));
 }
 
@@ -94,7 +87,7 @@ TEST(ReportSystemError, ShowsSystemTextWithoutLineBreakOwnedByForegroundWindow)
     ReportSystemError(nullptr, "", "", ERROR_ACCESS_DENIED);
     ASSERT_EQ(ui.Boxes().size(), 1u);
     const SeenBox& box = ui.Boxes()[0];
-    ExpectErrorBox(box, SystemText(ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(IsErrorBox(box, SystemText(ERROR_ACCESS_DENIED)));
     ASSERT_FALSE(box.text.empty());
     EXPECT_NE(box.text.back(), '\n');
     EXPECT_EQ(box.owner, GetForegroundWindow());
@@ -115,7 +108,7 @@ TEST(ReportSystemError, MissingContextShowsGenericFailure)
     ui.ExpectBox();
     ReportSystemError(nullptr, nullptr, "", ERROR_ACCESS_DENIED);
     ASSERT_EQ(ui.Boxes().size(), 1u);
-    ExpectErrorBox(ui.Boxes()[0], "システム異常です。");
+    EXPECT_TRUE(IsErrorBox(ui.Boxes()[0], "システム異常です。"));
 }
 
 TEST_F(SettingsTest, DefaultsWriteEveryValueWithItsSizeAndBytes)
@@ -180,7 +173,7 @@ TEST_F(SettingsTest, LoadMenuLayoutRefusesBrokenValues)
         EXPECT_EQ(layout, nullptr);
         EXPECT_EQ(length, 0u);
         ASSERT_EQ(ui.Boxes().size(), 1u);
-        ExpectErrorBox(ui.Boxes()[0], "システム異常です。");
+        EXPECT_TRUE(IsErrorBox(ui.Boxes()[0], "システム異常です。"));
     }
     WriteSettingsValue("Menu", std::vector<unsigned char>{0, 0x0B});
     {   // 16 letters: the last slot stays zero
@@ -199,7 +192,7 @@ TEST_F(SettingsTest, LoadMenuLayoutRefusesBrokenValues)
         EXPECT_EQ(LoadMenuLayout(&layout, &length), 0);
         EXPECT_EQ(layout, nullptr);
         ASSERT_EQ(ui.Boxes().size(), 1u);
-        ExpectErrorBox(ui.Boxes()[0], SystemText(ERROR_MORE_DATA));
+        EXPECT_TRUE(IsErrorBox(ui.Boxes()[0], SystemText(ERROR_MORE_DATA)));
     }
     {   // no "Key": the table is left all zeros
         RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Key");
@@ -213,6 +206,6 @@ TEST_F(SettingsTest, LoadMenuLayoutRefusesBrokenValues)
         ui.ExpectBox();
         EXPECT_EQ(LoadMenuLayout(nullptr, &length), 0);
         ASSERT_EQ(ui.Boxes().size(), 1u);
-        ExpectErrorBox(ui.Boxes()[0], "システム異常です。");
+        EXPECT_TRUE(IsErrorBox(ui.Boxes()[0], "システム異常です。"));
     }
 }

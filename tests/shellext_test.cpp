@@ -191,11 +191,10 @@ TEST_F(HandlerTest, BrokenSettingsShowOneBoxAndNoMenu)
         ui.ExpectBox();
         EXPECT_EQ(menu_->QueryContextMenu(fresh, 0, kFirst, 0x7FFF, CMF_NORMAL), S_OK) << name;
         EXPECT_EQ(GetMenuItemCount(fresh), 0) << name;
-        ASSERT_EQ(ui.Boxes().size(), 1u) << name;
-        EXPECT_EQ(ui.Boxes()[0].title, "Tidalon　エラー");
-        if (std::strcmp(name, "Menu") == 0) {
-            EXPECT_EQ(ui.Boxes()[0].text, "システム異常です。");
-        }
+        // A layout with no entry is a fault of its own; the overlong "Key" gives the
+        // platform's text.
+        EXPECT_TRUE(IsOnlyErrorBox(ui, std::strcmp(name, "Menu") == 0 ? "システム異常です。" : SystemText(ERROR_MORE_DATA)))
+            << name;
         EXPECT_TRUE(ui.Failures().empty());
         DestroyMenu(fresh);
     }

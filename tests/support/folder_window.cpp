@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "handles.h"
+
 namespace {
 
 constexpr char kFrameClass[] = "TidalonTestFrame";
@@ -63,8 +65,8 @@ FolderWindow::FolderWindow(const std::string& folder, const char* viewClass)
 
     if (!folder.empty()) {
         WIN32_FIND_DATAA entry;
-        HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-        if (search != INVALID_HANDLE_VALUE) {
+        FindHandle search(FindFirstFileA((folder + "\\*").c_str(), &entry));
+        if (search.valid()) {
             do {
                 if (std::strcmp(entry.cFileName, ".") == 0 || std::strcmp(entry.cFileName, "..") == 0) continue;
                 LVITEMA item{};
@@ -72,8 +74,7 @@ FolderWindow::FolderWindow(const std::string& folder, const char* viewClass)
                 item.iItem = ItemCount();
                 item.pszText = entry.cFileName;
                 SendMessageA(view_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-            } while (FindNextFileA(search, &entry));
-            FindClose(search);
+            } while (FindNextFileA(search.get(), &entry));
         }
     }
     SetWindowLongPtrA(frame_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view_));

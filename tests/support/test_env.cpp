@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "drop_data.h"
+#include "handles.h"
 #include "menu_model.h"
 #include "messages.h"
 #include "settings.h"
@@ -72,13 +73,10 @@ std::string ScratchDir::File(const std::string& relative, const std::string& con
 {
     const std::string full = At(relative);
     MakeFolders(full.substr(0, Separators(full).back()));
-    HANDLE h = CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    EXPECT_NE(h, INVALID_HANDLE_VALUE) << "cannot create " << full;
-    if (h != INVALID_HANDLE_VALUE) {
-        DWORD written = 0;
-        if (!content.empty()) WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-        CloseHandle(h);
-    }
+    FileHandle h(CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    EXPECT_TRUE(h.valid()) << "cannot create " << full;
+    DWORD written = 0;
+    if (h.valid() && !content.empty()) WriteFile(h.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
     return full;
 }
 
@@ -93,13 +91,13 @@ std::vector<std::string> ScratchDir::List(const std::string& relative) const
 {
     std::vector<std::string> names;
     WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((At(relative) + "\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) return names;
+    FindHandle find(FindFirstFileA((At(relative) + "\\*").c_str(), &entry));
+    if (!find.valid()) return names;
     do {
         if (std::strcmp(entry.cFileName, ".") != 0 && std::strcmp(entry.cFileName, "..") != 0)
             names.push_back(entry.cFileName);
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
+    } while (FindNextFileA(find.get(), &entry));
+    find.Close();
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -118,14 +116,15 @@ void RemoveTree(const std::string& path)
         DeleteFileA(path.c_str());
         return;
     }
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            if (std::strcmp(entry.cFileName, ".") != 0 && std::strcmp(entry.cFileName, "..") != 0)
-                RemoveTree(path + "\\" + entry.cFileName);
-        } while (FindNextFileA(find, &entry));
-        FindClose(find);
+    {
+        WIN32_FIND_DATAA entry;
+        FindHandle find(FindFirstFileA((path + "\\*").c_str(), &entry));
+        if (find.valid()) {
+            do {
+                if (std::strcmp(entry.cFileName, ".") != 0 && std::strcmp(entry.cFileName, "..") != 0)
+                    RemoveTree(path + "\\" + entry.cFileName);
+            } while (FindNextFileA(find.get(), &entry));
+        }
     }
     RemoveDirectoryA(path.c_str());
 }
@@ -145,12 +144,9 @@ SYSTEMTIME CalendarTime(int year, int month, int day, int hour, int minute)
 
 bool SetLastWrite(const std::string& path, const FILETIME& utc)
 {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    const BOOL ok = SetFileTime(h, nullptr, nullptr, &utc);
-    CloseHandle(h);
-    return ok != FALSE;
+    FileHandle h(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return h.valid() && SetFileTime(h.get(), nullptr, nullptr, &utc) != FALSE;
 }
 
 }  // namespace
@@ -174,12 +170,11 @@ bool SetLastWriteUtc(const std::string& path, int year, int month, int day, int 
 std::string ReadFileText(const std::string& path)
 {
     std::string text;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return "<missing>";
+    FileHandle h(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!h.valid()) return "<missing>";
     char buffer[256];
     DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-    CloseHandle(h);
+    while (ReadFile(h.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
     return text;
 }
 
@@ -201,37 +196,35 @@ void DeleteSettingsKey()
 
 bool SettingsValueExists(const char* name)
 {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    const bool found = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return found;
+    RegKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return false;
+    return RegQueryValueExA(key.get(), name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 std::vector<unsigned char> ReadSettingsValue(const char* name, DWORD* type)
 {
     std::vector<unsigned char> bytes;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return bytes;
+    RegKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return bytes;
     DWORD size = 0;
     DWORD t = 0;
-    if (RegQueryValueExA(key, name, nullptr, &t, nullptr, &size) == ERROR_SUCCESS) {
+    if (RegQueryValueExA(key.get(), name, nullptr, &t, nullptr, &size) == ERROR_SUCCESS) {
         bytes.resize(size);
-        RegQueryValueExA(key, name, nullptr, &t, bytes.data(), &size);
+        RegQueryValueExA(key.get(), name, nullptr, &t, bytes.data(), &size);
         bytes.resize(size);
     }
     if (type != nullptr) *type = t;
-    RegCloseKey(key);
     return bytes;
 }
 
 void WriteSettingsValue(const char* name, const std::vector<unsigned char>& bytes)
 {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+    RegKey key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr),
               ERROR_SUCCESS);
-    RegSetValueExA(key, name, 0, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
-    RegCloseKey(key);
+    EXPECT_EQ(RegSetValueExA(key.get(), name, 0, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size())),
+              ERROR_SUCCESS)
+        << name;
 }
 
 void WriteSettingsValue(const char* name, const std::string& bytes)
@@ -271,11 +264,10 @@ IContextMenu* CreateKelmoraMenu()
     auto getClassObject = reinterpret_cast<GetClassObjectFn>(
         reinterpret_cast<void*>(GetProcAddress(KelmoraModule(), "DllGetClassObject")));
     if (getClassObject == nullptr) return nullptr;
-    IClassFactory* factory = nullptr;
-    if (FAILED(getClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)))) return nullptr;
+    ComPtr<IClassFactory> factory;
+    if (FAILED(getClassObject(clsid, IID_IClassFactory, factory.put_void()))) return nullptr;
     IContextMenu* menu = nullptr;
-    factory->CreateInstance(nullptr, IID_IContextMenu, reinterpret_cast<void**>(&menu));
-    factory->Release();
+    if (FAILED(factory->CreateInstance(nullptr, IID_IContextMenu, reinterpret_cast<void**>(&menu)))) return nullptr;
     return menu;
 }
 
@@ -300,19 +292,43 @@ std::string StemOf(const char* text)
 
 HRESULT InvokeKelmoraCommand(const std::vector<std::string>& paths, unsigned index, HWND owner)
 {
-    IContextMenu* menu = CreateKelmoraMenu();
-    if (menu == nullptr) return E_NOINTERFACE;
-    IShellExtInit* init = nullptr;
-    menu->QueryInterface(IID_IShellExtInit, reinterpret_cast<void**>(&init));
-    IDataObject* data = CreateDropDataObject(paths);
-    init->Initialize(nullptr, data, nullptr);
-    data->Release();
+    ComPtr<IDataObject> data;
+    *data.put() = CreateDropDataObject(paths);
+    if (!data) {
+        ADD_FAILURE() << "no data object";
+        return E_OUTOFMEMORY;
+    }
+    return InvokeKelmoraCommandWith(data.get(), index, owner);
+}
 
-    HMENU popup = CreatePopupMenu();
+HRESULT InvokeKelmoraCommandWith(IDataObject* data, unsigned index, HWND owner)
+{
+    ComPtr<IContextMenu> menu;
+    *menu.put() = CreateKelmoraMenu();
+    if (!menu) {
+        ADD_FAILURE() << "kelmora.dll made no handler";
+        return E_NOINTERFACE;
+    }
+    ComPtr<IShellExtInit> init;
+    HRESULT hr = menu->QueryInterface(IID_IShellExtInit, init.put_void());
+    if (FAILED(hr) || !init) {
+        ADD_FAILURE() << "no IShellExtInit: 0x" << std::hex << hr;
+        return FAILED(hr) ? hr : E_NOINTERFACE;
+    }
+    hr = init->Initialize(nullptr, data, nullptr);
+    if (FAILED(hr)) {
+        ADD_FAILURE() << "Initialize failed: 0x" << std::hex << hr;
+        return hr;
+    }
+
+    MenuHandle popup(CreatePopupMenu());
     const UINT first = 1;
-    menu->QueryContextMenu(popup, 0, first, 0x7FFF, CMF_NORMAL);
-    HRESULT hr = E_FAIL;
-    HMENU sub = GetSubMenu(popup, 1);
+    hr = menu->QueryContextMenu(popup.get(), 0, first, 0x7FFF, CMF_NORMAL);
+    if (FAILED(hr)) {
+        ADD_FAILURE() << "QueryContextMenu failed: 0x" << std::hex << hr;
+        return hr;
+    }
+    HMENU sub = GetSubMenu(popup.get(), 1);
     const std::string wanted = StemOf(kCatalogue[index]);
     for (int i = 0; sub != nullptr && i < GetMenuItemCount(sub); ++i) {
         char text[128] = {};
@@ -323,11 +339,7 @@ HRESULT InvokeKelmoraCommand(const std::vector<std::string>& paths, unsigned ind
         info.hwnd = owner;
         info.lpVerb = MAKEINTRESOURCEA(GetMenuItemID(sub, i) - first);
         info.nShow = SW_SHOWNORMAL;
-        hr = menu->InvokeCommand(&info);
-        break;
+        return menu->InvokeCommand(&info);
     }
-    DestroyMenu(popup);
-    init->Release();
-    menu->Release();
-    return hr;
+    return E_FAIL;
 }

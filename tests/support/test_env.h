@@ -57,6 +57,9 @@ IContextMenu* CreateKelmoraMenu();
 // with `owner` as window. Gives the HRESULT of InvokeCommand, or E_FAIL when the entry
 // is not in the menu.
 HRESULT InvokeKelmoraCommand(const std::vector<std::string>& paths, unsigned index, HWND owner = nullptr);
+// The same with a data object of the caller's own (nullptr: Initialize with none, as
+// for a folder background). A COM call that fails fails the test and gives its HRESULT.
+HRESULT InvokeKelmoraCommandWith(IDataObject* data, unsigned index, HWND owner = nullptr);
 // Stores a "Menu" layout listing every command 1..16 (drag menu off), for tests of
 // commands the default layout leaves out. An entry must be in the stored layout for
 // InvokeKelmoraCommand to find it.
