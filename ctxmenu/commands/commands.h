@@ -14,6 +14,11 @@ int SelectSameAttributes(HWND owner, CShellExt* ext);
 // Moves each selected file into a folder named after its modification day (catalogue 14).
 int ClassifyByDate(HWND owner, CShellExt* ext);
 
+// Timestamp change, dialog 132 (catalogue 8), and time-difference correction, dialog
+// 145 (catalogue 9).
+INT_PTR CALLBACK TimeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK ReviseDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
 // Name replacement, dialog 147 (catalogue 13).
 INT_PTR CALLBACK PermuteDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

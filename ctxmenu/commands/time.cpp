@@ -1,0 +1,276 @@
+// Timestamp change (command 8, dialog 132): gives the selected files a new date and/or
+// time of day for their creation and/or modification time. The date and the time of
+// day are replaced independently, in local time; folders are passed over.
+#include <shlobj.h>
+#include <shlwapi.h>
+#include <commctrl.h>
+
+#include <initializer_list>
+
+#include "commands.h"
+#include "dialog_frame.h"
+#include "file_helpers.h"
+#include "item_line.h"
+#include "path_build.h"
+#include "report.h"
+#include "resource_ids.h"
+#include "time_rule.h"
+
+namespace {
+
+constexpr char kBlockName[] = "Time";
+
+// One row of the dialog: the edits and up-downs of year, month, day, hour, minute and
+// second, with the ranges of the up-downs.
+struct TimeRow {
+    int edits[6];
+    int spins[6];
+};
+constexpr TimeRow kCreationRow = {
+    {IDC_TIME_C_YEAR, IDC_TIME_C_MONTH, IDC_TIME_C_DAY, IDC_TIME_C_HOUR, IDC_TIME_C_MINUTE, IDC_TIME_C_SECOND},
+    {IDC_TIME_C_YEAR_UD, IDC_TIME_C_MONTH_UD, IDC_TIME_C_DAY_UD, IDC_TIME_C_HOUR_UD, IDC_TIME_C_MINUTE_UD,
+     IDC_TIME_C_SECOND_UD}};
+constexpr TimeRow kLastWriteRow = {
+    {IDC_TIME_W_YEAR, IDC_TIME_W_MONTH, IDC_TIME_W_DAY, IDC_TIME_W_HOUR, IDC_TIME_W_MINUTE, IDC_TIME_W_SECOND},
+    {IDC_TIME_W_YEAR_UD, IDC_TIME_W_MONTH_UD, IDC_TIME_W_DAY_UD, IDC_TIME_W_HOUR_UD, IDC_TIME_W_MINUTE_UD,
+     IDC_TIME_W_SECOND_UD}};
+constexpr int kRangeLow[6] = {1601, 1, 1, 0, 0, 0};
+constexpr int kRangeHigh[6] = {9999, 12, 31, 23, 59, 59};
+
+// Left in a time by GetFileTimes when the search finds nothing for the path: a value
+// no file time can have (its high bit is set).
+constexpr FILETIME kNoTime = {0xFFFFFFFF, 0xFFFFFFFF};
+bool IsNoTime(const FILETIME& t) { return t.dwLowDateTime == 0xFFFFFFFF && t.dwHighDateTime == 0xFFFFFFFF; }
+
+unsigned ReadUnsigned(HWND dialog, int id)
+{
+    // Text that is not an unsigned number reads as 0.
+    return GetDlgItemInt(dialog, id, nullptr, FALSE);
+}
+
+void ShowRow(HWND dialog, const TimeRow& row, const SYSTEMTIME& time)
+{
+    const WORD values[6] = {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
+    for (int i = 0; i < 6; ++i) {
+        SetDlgItemInt(dialog, row.edits[i], values[i], FALSE);
+        SendDlgItemMessageA(dialog, row.spins[i], UDM_SETPOS, 0, MAKELPARAM(values[i], 0));
+    }
+}
+
+void ShowTimes(HWND dialog, const SYSTEMTIME& creation, const SYSTEMTIME& lastWrite)
+{
+    ShowRow(dialog, kLastWriteRow, lastWrite);
+    ShowRow(dialog, kCreationRow, creation);
+}
+
+void EnableRowPart(HWND dialog, const TimeRow& row, int first, int flag)
+{
+    for (int i = first; i < first + 3; ++i) {
+        EnableDlgItem(dialog, row.edits[i], flag);
+        EnableDlgItem(dialog, row.spins[i], flag);
+    }
+}
+
+void UpdateTimeControls(HWND dialog)
+{
+    const int creation = GetCheck(dialog, IDC_TIME_CREATION);
+    const int lastWrite = GetCheck(dialog, IDC_TIME_LAST_WRITE);
+    const int date = GetCheck(dialog, IDC_TIME_DATE);
+    const int timeOfDay = GetCheck(dialog, IDC_TIME_TIME_OF_DAY);
+    EnableRowPart(dialog, kCreationRow, 0, creation & date);
+    EnableRowPart(dialog, kCreationRow, 3, creation & timeOfDay);
+    EnableRowPart(dialog, kLastWriteRow, 0, lastWrite & date);
+    EnableRowPart(dialog, kLastWriteRow, 3, lastWrite & timeOfDay);
+}
+
+int LoadTimeOptions(HWND dialog)
+{
+    unsigned char block[kTimeBlockSize];
+    if (!ReadSettingsBlock(kBlockName, block, sizeof block)) return 0;
+    SetCheck(dialog, IDC_TIME_CREATION, FlagFromByte(block[0]));
+    SetCheck(dialog, IDC_TIME_LAST_WRITE, FlagFromByte(block[1]));
+    SetCheck(dialog, IDC_TIME_DATE, FlagFromByte(block[2]));
+    SetCheck(dialog, IDC_TIME_TIME_OF_DAY, FlagFromByte(block[3]));
+    return 1;
+}
+
+int SaveTimeOptions(HWND dialog)
+{
+    const unsigned char block[kTimeBlockSize] = {
+        ByteFromFlag(GetCheck(dialog, IDC_TIME_CREATION)),
+        ByteFromFlag(GetCheck(dialog, IDC_TIME_LAST_WRITE)),
+        ByteFromFlag(GetCheck(dialog, IDC_TIME_DATE)),
+        ByteFromFlag(GetCheck(dialog, IDC_TIME_TIME_OF_DAY)),
+    };
+    return WriteSettingsBlock(kBlockName, block, sizeof block);
+}
+
+int InitTimeDialog(HWND dialog)
+{
+    HDROP drop = GetSelectionDrop(dialog);
+    if (drop == nullptr) return 0;
+    SYSTEMTIME creation;
+    GetLocalTime(&creation);
+    SYSTEMTIME lastWrite = creation;
+
+    const UINT count = SelectedCount(drop);
+    if (count == 0) {
+        ShowErrorBox(nullptr, kMsgNoSelection);
+        return 0;
+    }
+    if (count == 1) {
+        char path[kPathSize];
+        if (!QuerySelectedPath(drop, 0, path)) {
+            ShowErrorBox(nullptr, kMsgUnreadablePath);
+            return 0;
+        }
+        FILETIME created = kNoTime;
+        FILETIME written = kNoTime;
+        if (GetFileTimes(path, &created, &written)) {
+            // An item the search does not find (a drive root) shows the present time; a
+            // time that cannot be shown in local time leaves its row at the present time.
+            SYSTEMTIME local;
+            if (!IsNoTime(created) && FileTimeToLocalSystemTime(&created, &local)) creation = local;
+            if (!IsNoTime(written) && FileTimeToLocalSystemTime(&written, &local)) lastWrite = local;
+            SetItemIcon(dialog, IDC_TIME_ICON, path);
+        }
+        PathSetDlgItemPathA(dialog, IDC_TIME_ITEM, path);
+    } else {
+        ShowItemCount(dialog, IDC_TIME_ITEM, count);
+    }
+
+    for (const TimeRow* row : {&kCreationRow, &kLastWriteRow})
+        for (int i = 0; i < 6; ++i)
+            SendDlgItemMessageA(dialog, row->spins[i], UDM_SETRANGE, 0, MAKELPARAM(kRangeHigh[i], kRangeLow[i]));
+
+    SetCheck(dialog, IDC_TIME_CREATION, 1);
+    SetCheck(dialog, IDC_TIME_LAST_WRITE, 1);
+    SetCheck(dialog, IDC_TIME_DATE, 1);
+    SetCheck(dialog, IDC_TIME_TIME_OF_DAY, 1);
+    LoadTimeOptions(dialog);
+    ShowTimes(dialog, creation, lastWrite);
+    UpdateTimeControls(dialog);
+    return 1;
+}
+
+CalendarTime ToCalendar(const SYSTEMTIME& t)
+{
+    return CalendarTime{t.wYear, t.wMonth, t.wDayOfWeek, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
+}
+
+SYSTEMTIME FromCalendar(const CalendarTime& t)
+{
+    return SYSTEMTIME{t.year, t.month, t.dayOfWeek, t.day, t.hour, t.minute, t.second, t.milliseconds};
+}
+
+// The time of one row with the parts the mask names taken from the row's edits. A
+// time that cannot be converted (reported) stays as it was.
+void ReplaceRowTime(HWND dialog, const TimeRow& row, unsigned mask, FILETIME* time)
+{
+    SYSTEMTIME local;
+    if (!FileTimeToLocalSystemTime(time, &local)) return;
+    const CalendarEntry entry = {ReadUnsigned(dialog, row.edits[0]), ReadUnsigned(dialog, row.edits[1]),
+                                 ReadUnsigned(dialog, row.edits[2]), ReadUnsigned(dialog, row.edits[3]),
+                                 ReadUnsigned(dialog, row.edits[4]), ReadUnsigned(dialog, row.edits[5])};
+    CalendarTime replaced;
+    if (!ReplaceCalendarParts(ToCalendar(local), mask, entry, &replaced)) {
+        // A value too large for its field is a date or time that does not exist.
+        ReportError(ERROR_INVALID_PARAMETER);
+        return;
+    }
+    const SYSTEMTIME newLocal = FromCalendar(replaced);
+    LocalSystemTimeToFileTime(&newLocal, time);   // written only on success
+}
+
+// The new creation and modification times of `path`. `found` is false when the search
+// finds nothing for the path (it vanished after the selection was made).
+int ComputeNewTimes(HWND dialog, const char* path, FILETIME* creation, FILETIME* lastWrite, unsigned mask,
+                    bool* found)
+{
+    *creation = kNoTime;
+    *lastWrite = kNoTime;
+    if (!GetFileTimes(path, creation, lastWrite)) return 0;
+    *found = !IsNoTime(*lastWrite);
+    if (!*found) return 1;
+    // Only the rows that are written are worked out: a row left alone raises no error.
+    if (mask & kChangeLastWrite) ReplaceRowTime(dialog, kLastWriteRow, mask, lastWrite);
+    if (mask & kChangeCreation) ReplaceRowTime(dialog, kCreationRow, mask, creation);
+    return 1;
+}
+
+int ChangeItemTimes(HWND dialog, const char* path, void* context)
+{
+    const unsigned mask = *static_cast<const unsigned*>(context);
+    FILETIME creation;
+    FILETIME lastWrite;
+    bool found = false;
+    if (!ComputeNewTimes(dialog, path, &creation, &lastWrite, mask, &found)) return 0;
+    if (!found) return 1;   // vanished: nothing to change
+    return SetFileTimes(path, (mask & kChangeCreation) ? &creation : nullptr,
+                        (mask & kChangeLastWrite) ? &lastWrite : nullptr);
+}
+
+int RunTimeChange(HWND dialog)
+{
+    HDROP drop = GetSelectionDrop(dialog);
+    if (drop == nullptr) return 0;
+    unsigned mask = 0;
+    if (GetCheck(dialog, IDC_TIME_CREATION)) mask |= kChangeCreation;
+    if (GetCheck(dialog, IDC_TIME_LAST_WRITE)) mask |= kChangeLastWrite;
+    if (GetCheck(dialog, IDC_TIME_DATE)) mask |= kChangeDate;
+    if (GetCheck(dialog, IDC_TIME_TIME_OF_DAY)) mask |= kChangeTimeOfDay;
+    if (ChangeMaskHasWork(mask) && !ForEachSelectedPath(drop, dialog, ChangeItemTimes, &mask)) return 0;
+    SHChangeNotify(SHCNE_ASSOCCHANGED, kChangeNotifyFlags, nullptr, nullptr);
+    return 1;
+}
+
+void ClearTimeOfDay(HWND dialog)
+{
+    for (const TimeRow* row : {&kLastWriteRow, &kCreationRow})
+        for (int i = 3; i < 6; ++i) SetDlgItemInt(dialog, row->edits[i], 0, FALSE);
+}
+
+void ShowPresentTime(HWND dialog)
+{
+    SYSTEMTIME creation;
+    SYSTEMTIME lastWrite;
+    GetLocalTime(&creation);
+    GetLocalTime(&lastWrite);
+    ShowTimes(dialog, creation, lastWrite);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK TimeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        StoreDialogContext(dialog, lParam);
+        InitTimeDialog(dialog);
+        return TRUE;
+    case WM_DESTROY:
+        ReleaseItemIcon(dialog, IDC_TIME_ICON);
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDC_TIME_CREATION:
+        case IDC_TIME_LAST_WRITE:
+        case IDC_TIME_DATE:
+        case IDC_TIME_TIME_OF_DAY:
+            UpdateTimeControls(dialog);
+            break;
+        case IDC_TIME_CLEAR:
+            ClearTimeOfDay(dialog);
+            break;
+        case IDC_TIME_NOW:
+            ShowPresentTime(dialog);
+            break;
+        default:
+            HandleFrameCommand(dialog, LOWORD(wParam), DialogCommands{RunTimeChange, SaveTimeOptions});
+            break;
+        }
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
