@@ -16,7 +16,7 @@ const CommandInfo kCommands[] = {
     /*  4 */ {"同一の更新日を選択(&U)", "選択したファイルと同一更新日のファイルをすべて選択します。", 0, nullptr, SelectSameDate},
     /*  5 */ {"同一の属性を選択(&R)", "選択したファイルと同一属性のファイルをすべて選択します。", 0, nullptr, SelectSameAttributes},
     /*  6 */ {"高度な選択(&H)", "高度な条件に一致したファイルをすべて選択します。", 0, nullptr, nullptr},
-    /*  7 */ {"クリップボードへコピー(&C)", "ファイル名をクリップボードへコピーします。", 0, nullptr, nullptr},
+    /*  7 */ {"クリップボードへコピー(&C)", "ファイル名をクリップボードへコピーします。", IDD_CLIPBOARD, ClipboardDialogProc, nullptr},
     /*  8 */ {"タイムスタンプを変更(&T)", "ファイルのタイムスタンプを変更します。", IDD_TIME, TimeDialogProc, nullptr},
     /*  9 */ {"時差補正(&B)", "ファイルのタイムスタンプの補正を行います。", IDD_REVISE, ReviseDialogProc, nullptr},
     /* 10 */ {"属性変更(&A)", "ファイルの属性を変更します。", IDD_ATTRIBUTE, AttributeDialogProc, nullptr},

@@ -1,0 +1,236 @@
+// File list to clipboard (entry 7, dialog 143) end to end: the dialog is filled by
+// control id, and the list is read back from the clipboard, the saved file and the
+// settings key.
+#include <windows.h>
+#include <dlgs.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "resource_ids.h"
+#include "test_env.h"
+#include "ui_script.h"
+
+namespace {
+
+constexpr unsigned kClipboardEntry = 7;
+using Fill = std::function<void(DialogDriver&)>;
+
+std::string ClipboardText()
+{
+    std::string text = "<none>";
+    if (!OpenClipboard(nullptr)) return "<closed>";
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        text = static_cast<const char*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void PutOnClipboard(const std::string& text)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+    GlobalUnlock(block);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    SetClipboardData(CF_TEXT, block);
+    CloseClipboard();
+}
+
+// Temporary files of runs left behind in the temporary folder.
+int LeftoverTempFiles()
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((std::string(folder) + "tfl*.tmp").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    int count = 0;
+    do ++count; while (FindNextFileA(find, &found));
+    FindClose(find);
+    return count;
+}
+
+std::string Padded(const std::string& name, size_t width) { return name + std::string(width > name.size() ? width - name.size() : 0, ' '); }
+
+class ClipboardTest : public FullMenuTest {
+protected:
+    // Opens the dialog on `paths`, fills it (every box unchecked first), presses OK and
+    // answers the chooser with `chooser` when one is given (and its replace question with
+    // Yes); other boxes are answered with OK.
+    void Run(const std::vector<std::string>& paths, const Fill& fill, const Fill& chooser = nullptr,
+             bool replace = false)
+    {
+        ui_.reset(new UiScript);
+        ui_->ExpectDialog([&fill](DialogDriver& d) {
+            for (int id : {IDC_CLIPBOARD_PATH, IDC_CLIPBOARD_SIZE, IDC_CLIPBOARD_DATE, IDC_CLIPBOARD_TIME,
+                           IDC_CLIPBOARD_VERSION, IDC_CLIPBOARD_THOUSANDS, IDC_CLIPBOARD_SUBFOLDERS})
+                d.Check(id, false);
+            fill(d);
+            d.Press(IDOK);
+        });
+        if (chooser) ui_->ExpectDialog(chooser);
+        if (replace) ui_->ExpectBox(IDYES);
+        ui_->AnswerAllBoxes(IDOK);
+        EXPECT_EQ(InvokeKelmoraCommand(paths, kClipboardEntry), S_OK);
+        EXPECT_TRUE(ui_->Failures().empty()) << ui_->Failures().front();
+        EXPECT_EQ(LeftoverTempFiles(), 0);
+    }
+    std::vector<std::string> BoxTexts() const
+    {
+        std::vector<std::string> texts;
+        for (const SeenBox& box : ui_->Boxes()) texts.push_back(box.text);
+        return texts;
+    }
+    std::unique_ptr<UiScript> ui_;
+};
+
+std::string VersionedSample()
+{
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string path = exe;
+    return path.substr(0, path.rfind('\\') + 1) + "versioned_sample.exe";
+}
+
+TEST_F(ClipboardTest, ListsTheColumnsAndFolderTreesAsChosen)
+{
+    const std::string doc = dir_.At("report.doc");
+    ASSERT_TRUE(CopyFileA(VersionedSample().c_str(), doc.c_str(), FALSE));
+    ASSERT_TRUE(SetLastWriteLocal(doc, 2001, 2, 3, 4, 5));
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(GetFileAttributesExA(doc.c_str(), GetFileExInfoStandard, &data));
+    const DWORD docSize = data.nFileSizeLow;
+    const std::string docKb = std::to_string((docSize + 1023) / 1024);
+    const std::string leaf = dir_.File("top\\a\\b\\leaf.txt", std::string(1234567, 'x'));
+    const std::string one = dir_.File("one.txt", "1");
+    const std::string top = dir_.At("top");
+    struct Row {
+        std::vector<std::string> paths;
+        Fill fill;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {{doc}, [](DialogDriver& d) {
+             for (int id : {IDC_CLIPBOARD_SIZE, IDC_CLIPBOARD_DATE, IDC_CLIPBOARD_TIME, IDC_CLIPBOARD_VERSION}) d.Check(id, true);
+             d.SetText(IDC_CLIPBOARD_WIDTH, "30");
+             d.SelectCombo(IDC_CLIPBOARD_SIZE_UNIT, 2);
+         },
+         Padded("report.doc", 30) + Padded("", 12 - docKb.size()) + docKb + " KB  2001/02/03  04:05:00  1.2.3.40000\r\n"},
+        {{top, one}, [](DialogDriver& d) {
+             for (int id : {IDC_CLIPBOARD_SIZE, IDC_CLIPBOARD_THOUSANDS, IDC_CLIPBOARD_SUBFOLDERS, IDC_CLIPBOARD_VERSION}) d.Check(id, true);
+             d.SetText(IDC_CLIPBOARD_WIDTH, "0");
+         },
+         "top           0   0.0.0.0\r\n    a           0   0.0.0.0\r\n        b           0   0.0.0.0\r\n"
+         "            leaf.txt   1,234,567   0.0.0.0\r\none.txt           1   0.0.0.0\r\n"},
+        {{top}, [](DialogDriver& d) {
+             d.Check(IDC_CLIPBOARD_PATH, true);
+             d.Check(IDC_CLIPBOARD_SUBFOLDERS, true);
+             d.SetText(IDC_CLIPBOARD_WIDTH, "abc");
+         },
+         top + "\r\n    " + top + "\\a\r\n        " + top + "\\a\\b\r\n            " + leaf + "\r\n"},
+        {{top}, [](DialogDriver& d) { d.SetText(IDC_CLIPBOARD_WIDTH, "260"); }, "top \r\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.expected);
+        Run(row.paths, row.fill);
+        EXPECT_TRUE(ui_->Boxes().empty());
+        EXPECT_EQ(ClipboardText(), row.expected);
+    }
+}
+
+TEST_F(ClipboardTest, SavedListHoldsTheClipboardBytesAndCancellingStillCopies)
+{
+    const std::string a = dir_.File("a.txt", "aaa");
+    const std::string saved = dir_.File("list.txt", "older and longer content");
+    const Fill withFile = [](DialogDriver& d) {
+        d.Check(IDC_CLIPBOARD_SIZE, true);
+        d.Check(IDC_CLIPBOARD_TEXT_FILE, true);
+    };
+    Run({a}, withFile, [&saved](DialogDriver& d) {
+        EXPECT_EQ(d.Caption(), "リストファイルの保存");
+        EXPECT_EQ(d.Text(cmb13), "~FileList.txt");
+        d.SetText(cmb13, saved);
+        d.Press(IDOK);
+    }, true);
+    EXPECT_EQ(ClipboardText(), "a.txt           3 \r\n");
+    EXPECT_EQ(ReadFileText(saved), ClipboardText());
+
+    PutOnClipboard("before");
+    Run({dir_.File("b.txt")}, withFile, [](DialogDriver& d) { d.Press(IDCANCEL); });
+    EXPECT_EQ(ClipboardText(), "b.txt           0 \r\n");
+    EXPECT_TRUE(ui_->Boxes().empty());
+}
+
+TEST_F(ClipboardTest, OnlyTheDefaultsButtonStoresTheControls)
+{
+    const std::vector<unsigned char> zeros(12, 0);
+    UiScript ui;
+    ui.ExpectDialog([](DialogDriver& d) {
+        EXPECT_EQ(d.Caption(), "クリップボードへコピー");
+        EXPECT_FALSE(d.IsChecked(IDC_CLIPBOARD_PATH));
+        EXPECT_EQ(d.Text(IDC_CLIPBOARD_WIDTH), "0");
+        EXPECT_EQ(d.ComboCount(IDC_CLIPBOARD_SIZE_UNIT), 5);
+        EXPECT_EQ(d.ComboSelection(IDC_CLIPBOARD_TIME_FORMAT), 0);
+        d.Check(IDC_CLIPBOARD_VERSION, true);
+        d.Check(IDC_CLIPBOARD_TEXT_FILE, true);
+        d.SetText(IDC_CLIPBOARD_WIDTH, "300");
+        d.SelectCombo(IDC_CLIPBOARD_SIZE_UNIT, 4);
+        d.SelectCombo(IDC_CLIPBOARD_DATE_FORMAT, 1);
+        d.Press(IDC_DEFAULT);
+        d.Press(IDCANCEL);
+    });
+    ui.ExpectDialog([](DialogDriver& d) {
+        EXPECT_EQ(d.Text(IDC_CLIPBOARD_WIDTH), "44");
+        EXPECT_TRUE(d.IsChecked(IDC_CLIPBOARD_VERSION));
+        EXPECT_EQ(d.ComboSelection(IDC_CLIPBOARD_SIZE_UNIT), 4);
+        d.Check(IDC_CLIPBOARD_TEXT_FILE, false);
+        d.Check(IDC_CLIPBOARD_PATH, true);
+        d.Press(IDOK);
+    });
+    const std::string a = dir_.File("a");
+    EXPECT_EQ(ReadSettingsValue("Clipboard"), zeros);
+    EXPECT_EQ(InvokeKelmoraCommand({a}, kClipboardEntry), S_OK);
+    const std::vector<unsigned char> stored = {0, 44, 0, 4, 0, 1, 0, 0, 1, 0, 0, 1};
+    EXPECT_EQ(ReadSettingsValue("Clipboard"), stored);
+    EXPECT_EQ(InvokeKelmoraCommand({a}, kClipboardEntry), S_OK);
+    EXPECT_EQ(ReadSettingsValue("Clipboard"), stored);
+    EXPECT_TRUE(ui.Failures().empty()) << ui.Failures().front();
+    EXPECT_TRUE(ui.Boxes().empty());
+}
+
+TEST_F(ClipboardTest, FailuresKeepTheClipboardAndLongPathsEndOnlyTheirFolder)
+{
+    const std::string missing = dir_.At("missing");
+    PutOnClipboard("before");
+    Run({missing}, [](DialogDriver& d) { d.Check(IDC_CLIPBOARD_SUBFOLDERS, true); });
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{SystemText(ERROR_FILE_NOT_FOUND), SystemText(ERROR_FILE_NOT_FOUND),
+                                                    "クリップボードへコピーに失敗しました。"}));
+    EXPECT_EQ(ClipboardText(), "before");
+    // Without the descent the vanished item is listed by name, its time unknown.
+    Run({missing}, [](DialogDriver& d) { d.Check(IDC_CLIPBOARD_DATE, true); });
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{SystemText(ERROR_FILE_NOT_FOUND)});
+    EXPECT_EQ(ClipboardText(), "missing  ----/--/--\r\n");
+
+    // top\A\B fits the 260-byte paths, its entry C does not: B's listing ends there.
+    const std::string deep = dir_.Folder("top\\" + std::string(90, 'A') + "\\" + std::string(250 - dir_.path().size() - 96, 'B'));
+    const std::wstring c = L"\\\\?\\" + std::wstring(deep.begin(), deep.end()) + L"\\" + std::wstring(40, L'C');
+    ASSERT_TRUE(CreateDirectoryW(c.c_str(), nullptr));
+    const std::string one = dir_.File("one");
+    Run({dir_.At("top"), one}, [](DialogDriver& d) {
+        d.Check(IDC_CLIPBOARD_SUBFOLDERS, true);
+        d.SetText(IDC_CLIPBOARD_WIDTH, "0");
+    });
+    RemoveDirectoryW(c.c_str());
+    ASSERT_EQ(ui_->Boxes().size(), 1u);
+    EXPECT_EQ(ui_->Boxes()[0].text.rfind("パスが長すぎるため処理できません。", 0), 0u);
+    EXPECT_EQ(ClipboardText(), "top\r\n    " + std::string(90, 'A') + "\r\n        " + deep.substr(deep.rfind('\\') + 1) +
+                                   "\r\none\r\n");
+}
+
+}  // namespace
