@@ -32,6 +32,8 @@ void SubstituteHotkey(const char* text, const char* marker, char letter, char* o
     if (n >= outSize) n = outSize - 1;
     std::memcpy(out, text, n);
     out[n] = '\0';
+    // An empty marker names no place for the letter: the text stays as it is.
+    if (marker == nullptr || marker[0] == '\0') return;
     const char* found = std::strstr(out, marker);
     if (found == nullptr) return;
     // The letter goes right after the ampersand of the marker.

@@ -23,7 +23,8 @@ struct MenuModel {
 };
 
 // Puts `letter` after the first "(&" of `text` (or, with `marker` "&E", in place of
-// the E of the first "&E"). A zero letter ends the text there. `out` holds `outSize`.
+// the E of the first "&E"). A zero letter ends the text there; an empty marker changes
+// nothing. `out` holds `outSize`.
 void SubstituteHotkey(const char* text, const char* marker, char letter, char* out,
                       std::size_t outSize);
 

@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 
     // Finding: every start is tried, a match covers whole characters. Every start of a
     // short name is tried as the place to search from.
-    for (std::size_t from = 0; from <= (name.size() <= 256 ? name.size() : 0); ++from) {
+    for (std::size_t from = 0; from <= (name.size() <= 64 ? name.size() : 0); ++from) {
         if (!starts[from]) continue;
         FUZZ_CHECK(FindText932(nameCopy.data.get(), name.size(), from, searchCopy.data.get(), search.size()) ==
                    NaiveFind(name, starts, from, search));
