@@ -1,0 +1,30 @@
+// pellast.exe: installs the suite, or with "/uninst" offers customising and uninstalling.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include "messages.h"
+#include "setup.h"
+#include "setup_rules.h"
+
+namespace {
+HINSTANCE g_instance = nullptr;
+}
+
+HINSTANCE SetupInstance() { return g_instance; }
+void SetSetupInstance(HINSTANCE instance) { g_instance = instance; }
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
+{
+    SetSetupInstance(instance);
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    if (IsUninstallSwitch(commandLine)) {
+        RunMaintenance();
+    } else if (!RunInstall()) {
+        MessageBoxA(GetDesktopWindow(), kInstallFailed, kErrorTitle, MB_ICONERROR);
+    }
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
+    return 1;
+}

@@ -1,0 +1,359 @@
+// pellast.exe run as its own process, as a user starts it: its boxes and dialogs are
+// found among the process's top-level windows, read and answered from here, and the
+// registry it leaves is checked, including COM activation of what it registered.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "handles.h"
+#include "option_blocks.h"
+#include "resource_ids.h"
+#include "test_env.h"
+#include "ui_script.h"
+
+namespace {
+
+const CLSID kKelmora = {0x5D0C2A71, 0x3B8E, 0x4F19, {0xA6, 0xC2, 0x7E, 0x41, 0xB0, 0x9D, 0x3F, 0x58}};
+const CLSID kOrvid = {0xA83F6E12, 0x94C7, 0x4B2D, {0x8E, 0x05, 0x1C, 0x6D, 0x72, 0xF4, 0xB9, 0xA0}};
+const std::string kDist = TIDALON_DIST_DIR;
+#define KELMORA "{5D0C2A71-3B8E-4F19-A6C2-7E41B09D3F58}"
+#define ORVID "{A83F6E12-94C7-4B2D-8E05-1C6D72F4B9A0}"
+const char kApproved[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
+const char kUninstall[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tidalon(ｴｸｽﾌﾟﾛｰﾗ拡張)";
+
+// What an install writes; the paths are those of the build's dist folder.
+struct Entry {
+    HKEY root;
+    const char* key;
+    const char* value;
+    std::string data;
+};
+const Entry kEntries[] = {
+    {HKEY_CLASSES_ROOT, "CLSID\\" KELMORA, "", "Hollin's Shell Extension Menu"},
+    {HKEY_CLASSES_ROOT, "CLSID\\" KELMORA "\\InProcServer32", "", kDist + "\\kelmora.dll"},
+    {HKEY_CLASSES_ROOT, "CLSID\\" KELMORA "\\InProcServer32", "ThreadingModel", "Apartment"},
+    {HKEY_CLASSES_ROOT, "*\\shellex\\ContextMenuHandlers\\Hollin_Menu", "", KELMORA},
+    {HKEY_CLASSES_ROOT, "Directory\\shellex\\ContextMenuHandlers\\Hollin_Menu", "", KELMORA},
+    {HKEY_CLASSES_ROOT, "CLSID\\" ORVID, "", "Hollin's Shell Extension Drag & Drop Menu"},
+    {HKEY_CLASSES_ROOT, "CLSID\\" ORVID "\\InProcServer32", "", kDist + "\\orvid.dll"},
+    {HKEY_CLASSES_ROOT, "CLSID\\" ORVID "\\InProcServer32", "ThreadingModel", "Apartment"},
+    {HKEY_CLASSES_ROOT, "Folder\\shellex\\DragDropHandlers\\Hollin_Menu", "", ORVID},
+    {HKEY_LOCAL_MACHINE, kApproved, KELMORA, "Hollin's Shell Extension Menu"},
+    {HKEY_LOCAL_MACHINE, kApproved, ORVID, "Hollin's Shell Extension Drag & Drop Menu"},
+    {HKEY_LOCAL_MACHINE, kUninstall, "DisplayName", "Tidalon（エクスプローラ拡張）"},
+    {HKEY_LOCAL_MACHINE, kUninstall, "UninstallString", "\"" + kDist + "\\pellast.exe\" /uninst"},
+};
+const char kInstallStart[] = "Tidalon（エクスプローラ拡張）のインストールを開始します。";
+const char kNotALetter[] = "英字を入力してください。";
+
+struct Box {
+    std::string title, text;
+};
+
+// One run of pellast.exe. Windows are waited for (ten seconds at most) and answered by
+// posting the command a click would send.
+class Pellast {
+public:
+    explicit Pellast(const std::string& args, const std::string& exe = kDist + "\\pellast.exe")
+    {
+        std::string line = "\"" + exe + "\"" + args;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        started_ = CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                  &process_) != FALSE;
+    }
+    ~Pellast()
+    {
+        if (!started_) return;
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    // The dialog holding control `id`.
+    HWND Dialog(int id) { return Find([id](HWND w) { return GetDlgItem(w, id) != nullptr; }); }
+    // The next message box, answered with `button`.
+    Box Answer(int button)
+    {
+        const HWND box = Find([](HWND w) {
+            return GetDlgItem(w, IDC_MAINTENANCE_UNINSTALL) == nullptr && GetDlgItem(w, IDC_CUSTOMIZE_DISPLAYED) == nullptr;
+        });
+        if (box == nullptr) return {"<none>", ""};
+        Box seen{WindowText(box), WindowText(GetDlgItem(box, 0xFFFF))};
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(50);
+        return seen;
+    }
+    // The exit code once the program ended by itself; 0 when it still runs.
+    DWORD Exit()
+    {
+        DWORD code = 0;
+        if (started_ && WaitForSingleObject(process_.hProcess, 15000) == WAIT_OBJECT_0)
+            GetExitCodeProcess(process_.hProcess, &code);
+        return code;
+    }
+
+private:
+    template <typename Match>
+    HWND Find(Match match)
+    {
+        for (int i = 0; started_ && i < 200; ++i, Sleep(50)) {
+            struct Search { DWORD pid; Match& match; HWND found; } search{process_.dwProcessId, match, nullptr};
+            EnumWindows([](HWND w, LPARAM p) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(p);
+                DWORD pid = 0;
+                GetWindowThreadProcessId(w, &pid);
+                char cls[16] = {};
+                GetClassNameA(w, cls, sizeof cls);
+                if (pid != s->pid || !IsWindowVisible(w) || std::string(cls) != "#32770" || !s->match(w)) return TRUE;
+                s->found = w;
+                return FALSE;
+            }, reinterpret_cast<LPARAM>(&search));
+            if (search.found != nullptr) return search.found;
+        }
+        return nullptr;
+    }
+    PROCESS_INFORMATION process_ = {};
+    bool started_ = false;
+};
+
+void Press(HWND dialog, int id)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    Sleep(200);
+}
+
+// Text typed into an edit; a warning box it raises holds the send, so it is not awaited.
+void Type(HWND dialog, int id, const char* text)
+{
+    SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 500, nullptr);
+}
+
+void Select(HWND dialog, int list, int item, WORD notification = LBN_SELCHANGE)
+{
+    SendMessageA(GetDlgItem(dialog, list), LB_SETCURSEL, static_cast<WPARAM>(item), 0);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(list, notification), reinterpret_cast<LPARAM>(GetDlgItem(dialog, list)));
+    Sleep(200);
+}
+
+// GetWindowText does not ask a window of another process; an edit keeps its own text.
+std::string EditText(HWND dialog, int id)
+{
+    char text[8] = {};
+    SendMessageA(GetDlgItem(dialog, id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::vector<unsigned char> Indices(HWND dialog, int list)
+{
+    const HWND box = GetDlgItem(dialog, list);
+    std::vector<unsigned char> out;
+    for (LRESULT i = 0, n = SendMessageA(box, LB_GETCOUNT, 0, 0); i < n; ++i)
+        out.push_back(static_cast<unsigned char>(SendMessageA(box, LB_GETITEMDATA, static_cast<WPARAM>(i), 0)));
+    return out;
+}
+
+// The text of a REG_SZ value, "<missing>" when it cannot be read.
+std::string Value(HKEY root, const char* key, const char* name)
+{
+    char data[600] = {};
+    DWORD size = sizeof data - 1, type = 0;
+    if (RegGetValueA(root, key, name, RRF_RT_ANY, &type, data, &size) != ERROR_SUCCESS || type != REG_SZ)
+        return "<missing>";
+    return data;
+}
+
+bool KeyExists(HKEY root, const char* key)
+{
+    RegKey k;
+    return RegOpenKeyExA(root, key, 0, KEY_READ, k.put()) == ERROR_SUCCESS;
+}
+
+bool Creatable(const CLSID& clsid)
+{
+    IShellExtInit* init = nullptr;
+    const HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, reinterpret_cast<void**>(&init));
+    if (init != nullptr) init->Release();
+    CoFreeUnusedLibraries();
+    return SUCCEEDED(hr);
+}
+
+std::vector<unsigned char> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
+
+// The registration and settings are left as no other test program expects them.
+class SetupTest : public testing::Test {
+protected:
+    void SetUp() override { Clean(); }
+    void TearDown() override { Clean(); }
+    static void Clean()
+    {
+        for (const Entry& entry : kEntries) {
+            if (std::string(entry.key) == kApproved)
+                RegDeleteKeyValueA(entry.root, entry.key, entry.value);
+            else
+                RegDeleteTreeA(entry.root, entry.key);
+        }
+        DeleteSettingsKey();
+    }
+    static void Install()
+    {
+        Pellast run("");
+        EXPECT_EQ(run.Answer(IDOK).text, kInstallStart);
+        EXPECT_EQ(run.Answer(IDOK).title, "確認");
+        EXPECT_EQ(run.Exit(), 1u);
+    }
+};
+
+}  // namespace
+
+TEST_F(SetupTest, InstallRegistersBothHandlersAndResetsTheSettings)
+{
+    WriteSettingsValue("Menu", std::vector<unsigned char>{1, 11});
+    WriteSettingsValue("Key", std::string(17, 'Z'));
+    Install();
+    for (const Entry& entry : kEntries) EXPECT_EQ(Value(entry.root, entry.key, entry.value), entry.data) << entry.key;
+    EXPECT_EQ(ReadSettingsValue("Menu"), std::vector<unsigned char>(kDefaultLayout, kDefaultLayout + sizeof kDefaultLayout));
+    EXPECT_EQ(ReadSettingsValue("Key"), Bytes(std::string(kDefaultHotkeys, kHotkeyTableSize)));
+    EXPECT_TRUE(Creatable(kKelmora));
+    if (PathExists(kDist + "\\orvid.dll")) {
+        EXPECT_TRUE(Creatable(kOrvid));
+    }
+
+    {   // uninstall: Esc and the close box leave the maintenance dialog up
+        Pellast run(" /uninst");
+        const HWND dialog = run.Dialog(IDC_MAINTENANCE_UNINSTALL);
+        ASSERT_NE(dialog, nullptr);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        Sleep(300);
+        EXPECT_TRUE(IsWindow(dialog));
+        Press(dialog, IDC_MAINTENANCE_UNINSTALL);
+        EXPECT_EQ(run.Answer(IDOK).title, "アンインストール");
+        EXPECT_EQ(run.Answer(IDOK).title, "確認");
+        EXPECT_EQ(run.Answer(IDCANCEL).text, "Windows を再起動します。");
+        EXPECT_EQ(run.Exit(), 1u);   // declined: no error box holds it up
+    }
+    for (const Entry& entry : kEntries) EXPECT_EQ(Value(entry.root, entry.key, entry.value), "<missing>") << entry.key;
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "CLSID\\" KELMORA));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software\\Quaddle\\Kelmora"));
+    EXPECT_FALSE(Creatable(kKelmora));
+    EXPECT_FALSE(Creatable(kOrvid));
+
+    Pellast again(" /uninst");
+    Press(again.Dialog(IDC_MAINTENANCE_UNINSTALL), IDC_MAINTENANCE_UNINSTALL);
+    EXPECT_EQ(again.Answer(IDOK).title, "アンインストール");
+    const Box failed = again.Answer(IDOK);
+    EXPECT_EQ(failed.title, "Tidalon　エラー");
+    EXPECT_EQ(failed.text, "アンインストールに失敗しました。");
+    EXPECT_EQ(again.Exit(), 1u);
+}
+
+// Anything but the exact switch installs; Cancel there writes nothing. A folder too
+// deep for the uninstall command fails before the first write.
+TEST_F(SetupTest, OtherCommandLinesInstallAndRefusalsWriteNothing)
+{
+    ScratchDir dir;
+    std::string deep = dir.path();   // 240 bytes: pellast.exe in it fits, the uninstall command does not
+    while (deep.size() + 1 < 240) deep += "\\" + std::string(std::min<size_t>(240 - deep.size() - 1, 40), 'd');
+    deep = dir.Folder(deep.substr(dir.path().size() + 1));
+    ASSERT_TRUE(CopyFileA((kDist + "\\pellast.exe").c_str(), (deep + "\\pellast.exe").c_str(), FALSE));
+    const struct {
+        std::string args, exe;
+        int answer;
+        std::vector<std::string> then;   // texts of the boxes after the confirmation
+    } cases[] = {
+        {"", kDist + "\\pellast.exe", IDCANCEL, {}},
+        {" /UNINST", kDist + "\\pellast.exe", IDCANCEL, {}},
+        {" /uninst now", kDist + "\\pellast.exe", IDCANCEL, {}},
+        {"", deep + "\\pellast.exe", IDOK, {SystemText(ERROR_FILENAME_EXCED_RANGE), "インストールに失敗しました。"}},
+    };
+    for (const auto& c : cases) {
+        Pellast run(c.args, c.exe);
+        EXPECT_EQ(run.Answer(c.answer).text, kInstallStart) << c.args;
+        for (const std::string& text : c.then) EXPECT_EQ(run.Answer(IDOK).text, text);
+        EXPECT_EQ(run.Exit(), 1u) << c.args;
+        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "CLSID\\" KELMORA));
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstall));
+        EXPECT_FALSE(SettingsValueExists("Menu"));
+    }
+}
+
+namespace {
+// The dialog of the maintenance's "カスタマイズ", with the stored layout and letters.
+HWND OpenCustomisation(Pellast& run)
+{
+    Press(run.Dialog(IDC_MAINTENANCE_CUSTOMIZE), IDC_MAINTENANCE_CUSTOMIZE);
+    return run.Dialog(IDC_CUSTOMIZE_DISPLAYED);
+}
+}  // namespace
+
+TEST_F(SetupTest, CustomisationEditsListsAndLettersAndStoresThemOnOk)
+{
+    // Entries without action show when stored; bytes above 16 are passed over.
+    WriteSettingsValue("Menu", std::vector<unsigned char>{0, 6, 17, 1, 15, 200, 0});
+    WriteSettingsValue("Key", std::string(kDefaultHotkeys, kHotkeyTableSize));
+    Pellast run(" /uninst");
+    const HWND d = OpenCustomisation(run);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(Indices(d, IDC_CUSTOMIZE_DISPLAYED), (std::vector<unsigned char>{6, 1, 15, 0}));
+    EXPECT_EQ(Indices(d, IDC_CUSTOMIZE_AVAILABLE),
+              (std::vector<unsigned char>{0, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12, 13, 14, 16}));
+    EXPECT_EQ(EditText(d, IDC_CUSTOMIZE_TOP_KEY), "E");
+
+    for (int i = 0; i < 3; ++i) {   // the separator stays available
+        Select(d, IDC_CUSTOMIZE_AVAILABLE, 0);
+        Press(d, IDC_CUSTOMIZE_ADD);
+    }
+    Select(d, IDC_CUSTOMIZE_DISPLAYED, 0);
+    Press(d, IDC_CUSTOMIZE_UP);
+    Select(d, IDC_CUSTOMIZE_DISPLAYED, 6);
+    Press(d, IDC_CUSTOMIZE_DOWN);
+    EXPECT_EQ(Indices(d, IDC_CUSTOMIZE_DISPLAYED), (std::vector<unsigned char>{6, 1, 15, 0, 0, 0, 0}));
+    EXPECT_EQ(Indices(d, IDC_CUSTOMIZE_AVAILABLE).front(), 0);
+    Select(d, IDC_CUSTOMIZE_DISPLAYED, 1);
+    Press(d, IDC_CUSTOMIZE_UP);
+    Select(d, IDC_CUSTOMIZE_DISPLAYED, 2, LBN_DBLCLK);   // removes 15: it becomes available
+    EXPECT_EQ(Indices(d, IDC_CUSTOMIZE_AVAILABLE).back(), 15);
+
+    Select(d, IDC_CUSTOMIZE_DISPLAYED, 0);
+    EXPECT_EQ(EditText(d, IDC_CUSTOMIZE_ENTRY_KEY), "L");
+    const struct { int edit; const char* typed; bool refused; } letters[] = {
+        {IDC_CUSTOMIZE_ENTRY_KEY, "5", true}, {IDC_CUSTOMIZE_ENTRY_KEY, "q", false},
+        {IDC_CUSTOMIZE_TOP_KEY, "", true},    {IDC_CUSTOMIZE_TOP_KEY, "w", false},
+    };
+    for (const auto& l : letters) {
+        Type(d, l.edit, l.typed);
+        if (l.refused) {
+            EXPECT_EQ(run.Answer(IDOK).text, kNotALetter) << l.typed;
+        }
+    }
+    SendMessageA(GetDlgItem(d, IDC_CUSTOMIZE_DRAG_MENU), BM_SETCHECK, BST_CHECKED, 0);
+    Press(d, IDOK);
+    EXPECT_EQ(run.Exit(), 1u);
+    EXPECT_EQ(ReadSettingsValue("Menu"), (std::vector<unsigned char>{1, 1, 6, 0, 0, 0, 0}));
+    EXPECT_EQ(ReadSettingsValue("Key"), Bytes("wqFXURHCTBAGNEDOI"));
+}
+
+TEST_F(SetupTest, AnEmptyListIsNotStoredAndInitialValuesRestoreTheDefaults)
+{
+    WriteSettingsValue("Menu", std::vector<unsigned char>{1, 3});
+    WriteSettingsValue("Key", std::string(kHotkeyTableSize, 'K'));
+    Pellast run(" /uninst");
+    const HWND d = OpenCustomisation(run);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(SendMessageA(GetDlgItem(d, IDC_CUSTOMIZE_DRAG_MENU), BM_GETCHECK, 0, 0), BST_CHECKED);
+    Select(d, IDC_CUSTOMIZE_DISPLAYED, 0, LBN_DBLCLK);
+    Press(d, IDOK);
+    EXPECT_EQ(run.Answer(IDOK).title, "確認");
+    EXPECT_TRUE(IsWindow(d));
+    EXPECT_EQ(ReadSettingsValue("Menu"), (std::vector<unsigned char>{1, 3}));
+
+    Press(d, IDC_CUSTOMIZE_DEFAULTS);
+    EXPECT_EQ(Indices(d, IDC_CUSTOMIZE_DISPLAYED),
+              std::vector<unsigned char>(kDefaultLayout + 1, kDefaultLayout + sizeof kDefaultLayout));
+    EXPECT_EQ(EditText(d, IDC_CUSTOMIZE_TOP_KEY), "E");
+    Press(d, IDOK);
+    EXPECT_EQ(run.Exit(), 1u);
+    EXPECT_EQ(ReadSettingsValue("Menu"), std::vector<unsigned char>(kDefaultLayout, kDefaultLayout + sizeof kDefaultLayout));
+    EXPECT_EQ(ReadSettingsValue("Key"), Bytes(std::string(kDefaultHotkeys, kHotkeyTableSize)));
+}
