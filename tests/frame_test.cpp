@@ -5,11 +5,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "drop_data.h"
 #include "file_helpers.h"
+#include "handles.h"
 #include "resource_ids.h"
 #include "settings.h"
 #include "test_env.h"
@@ -452,6 +455,135 @@ TEST_F(FrameTest, FolderListingIsTakenBeforeTheFirstVisit)
     EXPECT_EQ(ForEachFolderEntry(nullptr, dir_.At("missing\\deeper").c_str(), RenameAndCount, &none), 1);
     EXPECT_TRUE(none.names.empty());
     EXPECT_TRUE(ui.Boxes().empty());
+}
+
+// ---- Names code page 932 cannot hold, and reparse points --------------------------
+
+std::wstring Wide(const std::string& ansi)
+{
+    wchar_t wide[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide, MAX_PATH);
+    return wide;
+}
+
+// Names in `folder` as the file system holds them, sorted.
+std::vector<std::wstring> WideNames(const std::wstring& folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry;
+    FindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &entry));
+    if (!find.valid()) return names;
+    do {
+        if (std::wcscmp(entry.cFileName, L".") != 0 && std::wcscmp(entry.cFileName, L"..") != 0)
+            names.push_back(entry.cFileName);
+    } while (FindNextFileW(find.get(), &entry));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool MakeWideFile(const std::wstring& path)
+{
+    return FileHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)).valid();
+}
+
+// Name replacement of every "x" by "y", into subfolders when asked, on the selection
+// `data` holds; the boxes of the run are answered and recorded.
+void ReplaceXByY(UiScript& ui, IDataObject* data, bool subfolders)
+{
+    ui.ExpectDialog([subfolders](DialogDriver& d) {
+        d.SetText(IDC_PERMUTE_SEARCH, "x");
+        d.SetText(IDC_PERMUTE_REPLACEMENT, "y");
+        d.Check(IDC_PERMUTE_EVERY, true);
+        d.Check(IDC_PERMUTE_SUBFOLDERS, subfolders);
+        d.Press(IDOK);
+    });
+    ui.AnswerAllBoxes(IDOK);
+    EXPECT_EQ(InvokeKelmoraCommandWith(data, kPermuteEntry), S_OK);
+    EXPECT_TRUE(ui.Failures().empty()) << ui.Failures().front();
+}
+
+TEST_F(FrameTest, SelectedNamesCodePage932CannotHoldAreRefusedWhole)
+{
+    // Best fit would make "é" an "e" (another file) and "¥" a backslash (another path).
+    const std::wstring folder = Wide(dir_.path());
+    dir_.File("xe.txt");
+    ASSERT_TRUE(MakeWideFile(folder + L"\\xok.txt"));
+    for (const wchar_t* name : {L"x\u00e9.txt", L"x\u00a5.txt"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(name)));
+        ASSERT_TRUE(MakeWideFile(folder + L"\\" + name));
+        const std::vector<std::wstring> before = WideNames(folder);
+        ComPtr<IDataObject> data;
+        *data.put() = CreateWideDropDataObject({folder + L"\\" + name, folder + L"\\xok.txt"});
+        UiScript ui;
+        ReplaceXByY(ui, data.get(), false);
+        EXPECT_TRUE(IsOnlyErrorBox(ui, "指定されたファイルを認識できません。"));
+        EXPECT_EQ(WideNames(folder), before);
+        DeleteFileW((folder + L"\\" + name).c_str());
+    }
+}
+
+TEST_F(FrameTest, DescentRefusesAnEntryCodePage932CannotHold)
+{
+    const std::wstring inside = Wide(dir_.Folder("xdir"));
+    ASSERT_TRUE(MakeWideFile(inside + L"\\x\u00e9"));
+    ComPtr<IDataObject> data;
+    *data.put() = CreateWideDropDataObject({inside});
+    UiScript ui;
+    ReplaceXByY(ui, data.get(), true);
+    EXPECT_TRUE(IsOnlyErrorBox(ui, "指定されたファイルを認識できません。"));
+    EXPECT_EQ(dir_.List(), std::vector<std::string>{"ydir"});
+    const std::wstring renamed = Wide(dir_.At("ydir"));
+    EXPECT_EQ(WideNames(renamed), std::vector<std::wstring>{L"x\u00e9"});
+    DeleteFileW((renamed + L"\\x\u00e9").c_str());
+}
+
+// A junction (mount point) at `link`, a new folder, leading to `target`.
+bool MakeJunction(const std::wstring& link, const std::wstring& target)
+{
+    if (!CreateDirectoryW(link.c_str(), nullptr)) return false;
+    const std::wstring substitute = L"\\??\\" + target;
+    const USHORT subBytes = static_cast<USHORT>(substitute.size() * sizeof(wchar_t));
+    const USHORT printBytes = static_cast<USHORT>(target.size() * sizeof(wchar_t));
+    std::vector<BYTE> buffer(20 + subBytes + printBytes + 4, 0);
+    auto put16 = [&](size_t at, USHORT v) { std::memcpy(&buffer[at], &v, 2); };
+    const ULONG tag = IO_REPARSE_TAG_MOUNT_POINT;
+    std::memcpy(&buffer[0], &tag, 4);
+    put16(4, static_cast<USHORT>(buffer.size() - 8));   // ReparseDataLength
+    put16(8, 0);                                         // SubstituteNameOffset
+    put16(10, subBytes);
+    put16(12, static_cast<USHORT>(subBytes + 2));        // PrintNameOffset
+    put16(14, printBytes);
+    std::memcpy(&buffer[16], substitute.c_str(), subBytes);
+    std::memcpy(&buffer[16 + subBytes + 2], target.c_str(), printBytes);
+    DWORD returned = 0;
+    {
+        FileHandle dir(CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (dir.valid() && DeviceIoControl(dir.get(), FSCTL_SET_REPARSE_POINT, buffer.data(),
+                                           static_cast<DWORD>(buffer.size()), nullptr, 0, &returned, nullptr)) {
+            const DWORD attributes = GetFileAttributesW(link.c_str());
+            if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+        }
+    }
+    RemoveDirectoryW(link.c_str());
+    return false;
+}
+
+TEST_F(FrameTest, JunctionInsideAFolderIsRenamedButNotEntered)
+{
+    dir_.File("outside\\xfile");
+    dir_.Folder("top");
+    if (!MakeJunction(Wide(dir_.At("top\\xlink")), Wide(dir_.At("outside"))))
+        GTEST_SKIP() << "this platform makes no junctions";
+    ASSERT_EQ(dir_.List("top\\xlink"), std::vector<std::string>{"xfile"});
+    UiScript ui;
+    ComPtr<IDataObject> data;
+    *data.put() = CreateDropDataObject({dir_.At("top")});
+    ReplaceXByY(ui, data.get(), true);
+    EXPECT_TRUE(ui.Boxes().empty());
+    EXPECT_EQ(dir_.List("top"), std::vector<std::string>{"ylink"});
+    EXPECT_EQ(dir_.List("outside"), std::vector<std::string>{"xfile"});
+    RemoveDirectoryW(Wide(dir_.At("top\\ylink")).c_str());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "drop_data.h"
+#include "folder_window.h"
 #include "test_env.h"
 #include "ui_script.h"
 
@@ -263,4 +264,104 @@ TEST_F(HandlerTest, InvocationFetchesTheSelectionAndReleasesIt)
     menu_->Release();
     menu_ = nullptr;
     EXPECT_EQ(DropDataMediaOutstanding(), 0);
+}
+
+namespace {
+
+// A string verb "open" at an address whose bits 16-31 are zero though the whole value
+// is far above 0x10000, as a string may lie on x64; nullptr when no such address is free.
+char* VerbAtHighAddressWithZeroLowWord()
+{
+    for (ULONG_PTR gigs = 4; gigs <= 256; gigs += 4) {
+        void* at = VirtualAlloc(reinterpret_cast<void*>(gigs << 30), 4096, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+        if (at == nullptr) continue;
+        if ((reinterpret_cast<ULONG_PTR>(at) & 0xFFFF0000u) == 0) {
+            std::memcpy(at, "open", 5);
+            return static_cast<char*>(at);
+        }
+        VirtualFree(at, 0, MEM_RELEASE);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+TEST_F(HandlerTest, StringVerbWhoseLowWordLooksLikeAnOffsetRunsNothing)
+{
+    ASSERT_EQ(HRESULT_CODE(Query()), 10);
+    char* verb = VerbAtHighAddressWithZeroLowWord();
+    ASSERT_NE(verb, nullptr) << "no free address with bits 16-31 zero";
+    const long before = DropDataMediaHandedOut();
+    // Low words 0 and 1: offsets of real entries, were the low word read alone.
+    for (const char* at : {verb, verb + 1}) {
+        CMINVOKECOMMANDINFO info = {};
+        info.cbSize = sizeof info;
+        info.lpVerb = at;
+        EXPECT_EQ(menu_->InvokeCommand(&info), E_INVALIDARG) << static_cast<const void*>(at);
+    }
+    EXPECT_EQ(DropDataMediaHandedOut(), before);
+    VirtualFree(verb, 0, MEM_RELEASE);
+}
+
+TEST_F(HandlerTest, DefaultsWrittenAfterAFailedKeyReadCarryTheDefaultLetters)
+{
+    EXPECT_EQ(HRESULT_CODE(Query()), 10);
+    WriteSettingsValue("Key", std::string(18, 'Q'));   // too long: the read fails, the table is zeroed
+    {
+        UiScript ui;
+        ui.ExpectBox();
+        HMENU fresh = CreatePopupMenu();
+        EXPECT_EQ(menu_->QueryContextMenu(fresh, 0, kFirst, 0x7FFF, CMF_NORMAL), S_OK);
+        DestroyMenu(fresh);
+        EXPECT_TRUE(ui.Failures().empty());
+    }
+    DeleteSettingsKey();   // the next build writes the defaults again
+    DestroyMenu(popup_);
+    popup_ = CreatePopupMenu();
+    UiScript ui;
+    EXPECT_EQ(HRESULT_CODE(Query()), 10);
+    const std::vector<unsigned char> key = ReadSettingsValue("Key");
+    EXPECT_EQ(std::string(key.begin(), key.end()), "ELFXURHCTBAGNEDOI");
+    EXPECT_EQ(TextsOf(ItemsOf(popup_))[1], "Tidalon(&E)");
+    EXPECT_EQ(TextsOf(ItemsOf(Submenu()))[0], "同一の拡張子を選択(&X)");
+    EXPECT_TRUE(ui.Failures().empty());
+}
+
+TEST_F(HandlerTest, EachMenuBuildGetsAFreshSubmenu)
+{
+    ASSERT_EQ(HRESULT_CODE(Query()), 10);
+    const std::vector<std::string> first = TextsOf(ItemsOf(Submenu()));
+    // Explorer may destroy its menu (with the submenu in it) before it asks again, or not.
+    for (bool destroyed : {true, false}) {
+        SCOPED_TRACE(destroyed ? "menu destroyed" : "menu kept");
+        if (destroyed) {
+            DestroyMenu(popup_);
+            popup_ = CreatePopupMenu();
+        }
+        HMENU again = CreatePopupMenu();
+        EXPECT_EQ(HRESULT_CODE(menu_->QueryContextMenu(again, 0, kFirst, 0x7FFF, CMF_NORMAL)), 10);
+        HMENU sub = GetSubMenu(again, 1);
+        ASSERT_NE(sub, nullptr);
+        EXPECT_TRUE(IsMenu(sub));
+        EXPECT_EQ(TextsOf(ItemsOf(sub)), first);
+        DestroyMenu(again);
+    }
+}
+
+TEST_F(HandlerTest, InitializeWithoutDataDropsTheEarlierSelection)
+{
+    EXPECT_EQ(init_->Initialize(nullptr, nullptr, nullptr), S_OK);
+    ASSERT_EQ(HRESULT_CODE(Query()), 10);
+    FolderWindow window;
+    const long before = DropDataMediaHandedOut();
+    UiScript ui;
+    ui.ExpectBox();
+    CMINVOKECOMMANDINFO info = {};
+    info.cbSize = sizeof info;
+    info.hwnd = window.frame();
+    info.lpVerb = MAKEINTRESOURCEA(0);   // 同一の拡張子を選択: it needs the selection
+    EXPECT_EQ(menu_->InvokeCommand(&info), S_OK);
+    EXPECT_TRUE(IsOnlyErrorBox(ui, "システム異常です。"));
+    EXPECT_EQ(DropDataMediaHandedOut(), before) << "the earlier data object is not asked";
+    EXPECT_TRUE(ui.Failures().empty());
 }
