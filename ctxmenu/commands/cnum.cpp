@@ -114,6 +114,18 @@ void ReadLastWrite(SerialItem& item)
                                     : 0;
 }
 
+// An edit's text as an unsigned decimal number; 0 when it is not one. A minus sign makes
+// a text no unsigned number, though some versions of the platform's reading wrap it
+// round to a huge value instead.
+std::uint64_t ReadUnsignedNumber(HWND dialog, int id)
+{
+    char text[kPathSize] = {};
+    GetDlgItemTextA(dialog, id, text, static_cast<int>(kPathSize));
+    BOOL translated = FALSE;
+    const UINT number = GetDlgItemInt(dialog, id, &translated, FALSE);
+    return translated && std::strchr(text, '-') == nullptr ? number : 0;
+}
+
 // Gives `path` the name prefix + `number` + its own extension. 0 after a report.
 int NumberItem(const char* path, const Numbering& numbering, std::uint64_t number)
 {
@@ -191,8 +203,8 @@ int RunCnum(HWND dialog)
 
     Numbering numbering{};
     GetDlgItemTextA(dialog, IDC_CNUM_PREFIX, numbering.prefix, static_cast<int>(kPathSize));
-    numbering.start = GetDlgItemInt(dialog, IDC_CNUM_START, nullptr, FALSE);
-    numbering.digits = GetDlgItemInt(dialog, IDC_CNUM_DIGITS, nullptr, FALSE);
+    numbering.start = ReadUnsignedNumber(dialog, IDC_CNUM_START);
+    numbering.digits = ReadUnsignedNumber(dialog, IDC_CNUM_DIGITS);
     numbering.zeroFill = GetCheck(dialog, IDC_CNUM_ZERO_FILL) == 1;
     // The number is unsigned and 64 bits wide: a start from 2^31 up is written as typed
     // and the count never wraps.
