@@ -231,6 +231,23 @@ struct FolderListing {
     bool entryFailed;   // the walk was stopped by a failed entry, not by the listing
 };
 
+// The indented line of a folder entry, from what the listing found. Its buffer is gone
+// again before the descent, so deep trees do not pile lines up on the stack.
+int AppendEntryLine(const ListRun& run, unsigned depth, const char* path, const FolderEntry& entry)
+{
+    char line[kListLineSize];
+    ListItemFacts facts = {};
+    facts.name = run.format.pathFlag == 1 ? path : entry.name;
+    facts.size = entry.size;
+    TakeLocalTime(entry.lastWriteTime, facts);
+    ComposeLine(run.format, path, IsFolderEntry(entry), facts, line);
+    if (!IndentListLine(depth, line, sizeof line)) {
+        ReportFault();
+        return 0;
+    }
+    return AppendLine(run, line);
+}
+
 int ListEntry(const char* folder, const FolderEntry& entry, void* context)
 {
     auto* listing = static_cast<FolderListing*>(context);
@@ -241,13 +258,7 @@ int ListEntry(const char* folder, const FolderEntry& entry, void* context)
         listing->entryFailed = true;
         return 0;
     }
-    char line[kListLineSize];
-    ListItemFacts facts = {};
-    facts.name = run.format.pathFlag == 1 ? path : entry.name;
-    facts.size = entry.size;
-    TakeLocalTime(entry.lastWriteTime, facts);
-    ComposeLine(run.format, path, IsFolderEntry(entry), facts, line);
-    if (!IndentListLine(listing->depth, line, sizeof line) || !AppendLine(run, line) ||
+    if (!AppendEntryLine(run, listing->depth, path, entry) ||
         (ShouldDescend(entry) && !ListFolderEntries(run, listing->depth + 1, path))) {
         // Reported already; the enclosing folder goes on with its next entry.
         listing->entryFailed = true;

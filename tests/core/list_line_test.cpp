@@ -46,7 +46,7 @@ TEST(ListLine, SizeFieldPerUnit)
         {0, 0, 0, "           0 "}, {0, 1, 0, "           0 KB"}, {0, 4, 0, "           0 MB"},
         {1, 1, 0, "           1 KB"}, {1, 3, 0, "           1 MB"}, {1025, 2, 0, "           2 KB"},
         {1000000, 3, 0, "           1 MB"}, {1000001, 3, 0, "           2 MB"},
-        {1234567, 0, 1, "   1,234,567 "}, {123, 0, 1, "         123 "},
+        {1234567, 0, 1, "   1,234,567 "}, {123, 0, 1, "         123 "}, {UINT64_MAX, 0, 1, "  18,446,744,073,709,551,615 "},
         // Indices outside the lists count as bytes.
         {1234, 5, 0, "        1234 "}, {1234, -1, 0, "        1234 "},
         // The whole 64-bit size; a figure wider than 10 is not cut.
@@ -60,19 +60,6 @@ TEST(ListLine, SizeFieldPerUnit)
         facts.size = row.size;
         EXPECT_EQ(Line(format, facts), std::string("n") + row.field + "\r\n") << row.size << " unit " << row.unit;
     }
-}
-
-TEST(ListLine, ThousandsSeparators)
-{
-    char out[32];
-    for (auto [value, text] : {std::pair<std::uint64_t, const char*>{0, "0"}, {999, "999"}, {1000, "1,000"},
-                               {123456, "123,456"}, {UINT64_MAX, "18,446,744,073,709,551,615"}}) {
-        ASSERT_TRUE(FormatThousands(out, sizeof out, value));
-        EXPECT_STREQ(out, text);
-    }
-    EXPECT_TRUE(FormatThousands(out, 6, 1234));    // "1,234" and its terminator
-    EXPECT_FALSE(FormatThousands(out, 5, 1234));
-    EXPECT_STREQ(out, "");
 }
 
 TEST(ListLine, NamesDatesAndTimes)
@@ -109,8 +96,11 @@ TEST(ListLine, IndentationAndLimits)
     char small[302];
     EXPECT_FALSE(FormatListLine(WorkedFormat(), facts, small, sizeof small));
     EXPECT_STREQ(small, "");
-    EXPECT_TRUE(FormatBareLine(longName.c_str(), line + 0, 0) == false);
     char bare[303];
     ASSERT_TRUE(FormatBareLine(longName.c_str(), bare, sizeof bare));
     EXPECT_EQ(std::string(bare), longName + "\r\n");
+    char grouped[6];
+    EXPECT_TRUE(FormatThousands(grouped, sizeof grouped, 1234));   // "1,234" and its terminator
+    EXPECT_FALSE(FormatThousands(grouped, sizeof grouped, 12345));
+    EXPECT_STREQ(grouped, "");
 }
