@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Shows the suite at work in a small Explorer stand-in (tools/host): builds it,
-# registers kelmora.dll (and orvid.dll once it exists) in a private Wine prefix, makes a
+# installs the suite with pellast.exe in a private Wine prefix, makes a
 # sample folder on the Wine C: drive and runs a scripted tour of the "Tidalon(&E)"
 # context menu on a virtual display. Screenshots (PNG) go to demo-out/, and the tour
 # prints what it did.
@@ -27,6 +27,7 @@ DIST="${DEMO_DIST:-$ROOT/dist}"
 OUT="$ROOT/demo-out"
 export WINE_ENV_DIR="${WINE_ENV_DIR:-$BUILD}"
 HOST="$BUILD/tools/host/explorer_host.exe"
+SETUP_DRIVER="$BUILD/tools/setup_driver/setup_driver.exe"
 SAMPLE_WIN='C:\tidalon-demo'
 
 # --- Second stage: runs on a display (the virtual one, or the person's own). ---
@@ -44,8 +45,15 @@ if [ "${TIDALON_DEMO_STAGE:-}" = display ]; then
     done
   fi
 
-  # Registration as setup will write it; until setup exists the stand-in does it.
-  "$WINE" "$HOST" --register "$DIST"
+  # The suite is installed as a user installs it: pellast.exe from the dist folder,
+  # its confirmation and closing message answered by the setup driver. Handler keys
+  # an older stand-in registration left under other names are removed first, so each
+  # menu appears once.
+  for key in '*\shellex\ContextMenuHandlers\Kelmora' 'Directory\shellex\ContextMenuHandlers\Kelmora' \
+             'Folder\shellex\DragDropHandlers\Orvid'; do
+    "$WINE" reg delete "HKCR\\$key" /f >/dev/null 2>&1 || true
+  done
+  "$WINE" "$SETUP_DRIVER" install "$DIST/pellast.exe" "$OUT/00-install.png"
 
   # Each part of the tour (scripts/tour/*.sh, in name order) makes its sample files
   # under $sample and appends its steps to $tour. Entries that are not in the menu are
@@ -77,7 +85,7 @@ bash scripts/bootstrap.sh
 cmake -S . -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
   -DDIST_DIR="$DIST" >/dev/null
 targets=(kelmora explorer_host)
-for t in orvid pellast; do
+for t in orvid pellast setup_driver; do
   make -C "$BUILD" help 2>/dev/null | grep -qw "$t" && targets+=("$t")
 done
 make -C "$BUILD" -j2 "${targets[@]}"
