@@ -1,5 +1,5 @@
 // Lines of the file list: the worked example byte for byte, size figures per unit with
-// 64-bit sizes, the other formats and the buffer limits.
+// 64-bit sizes and the other formats. Buffer limits are the fuzz target's properties.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -78,29 +78,4 @@ TEST(ListLine, NamesDatesAndTimes)
     facts.name = "表.txt";   // 6 bytes: a double-byte character counts 2
     EXPECT_EQ(Line(format, facts), "表.txt      \r\n");
     EXPECT_EQ(ColumnWidthFromNumber(300), 44);
-}
-
-TEST(ListLine, IndentationAndLimits)
-{
-    char line[16] = "ab\r\n";
-    ASSERT_TRUE(IndentListLine(2, line, sizeof line));
-    EXPECT_STREQ(line, "        ab\r\n");
-    EXPECT_FALSE(IndentListLine(1, line, sizeof line));   // 16 bytes would be needed
-    EXPECT_STREQ(line, "        ab\r\n");
-    EXPECT_FALSE(IndentListLine(0x40000000u, line, sizeof line));
-
-    // A line that does not fit is refused whole, never cut.
-    const std::string longName(300, 'a');
-    ListItemFacts facts = WorkedFacts();
-    facts.name = longName.c_str();
-    char small[302];
-    EXPECT_FALSE(FormatListLine(WorkedFormat(), facts, small, sizeof small));
-    EXPECT_STREQ(small, "");
-    char bare[303];
-    ASSERT_TRUE(FormatBareLine(longName.c_str(), bare, sizeof bare));
-    EXPECT_EQ(std::string(bare), longName + "\r\n");
-    char grouped[6];
-    EXPECT_TRUE(FormatThousands(grouped, sizeof grouped, 1234));   // "1,234" and its terminator
-    EXPECT_FALSE(FormatThousands(grouped, sizeof grouped, 12345));
-    EXPECT_STREQ(grouped, "");
 }
