@@ -35,10 +35,6 @@ std::string WindowsPath(const std::string& path);
 bool SaveScreenRect(RECT area, const std::string& path);
 bool SaveWindowShot(HWND window, const std::string& path);
 
-// Writes the class registration of kelmora.dll (and orvid.dll when present) found in
-// `distFolder` into HKEY_CLASSES_ROOT. Gives the process exit code.
-int RegisterSuite(const std::string& distFolder);
-
 // Ids of the host's own items in the menus it builds; handlers get ids from
 // kFirstHandlerId on.
 enum : UINT {

@@ -2,8 +2,6 @@
 // extensions by hand under Wine (Wine's own shell loads no handlers). Not installed.
 //
 //   explorer_host [folder]                 opens the folder for a person to use
-//   explorer_host --register <dist folder> registers kelmora.dll (and orvid.dll when
-//                                          present) in HKEY_CLASSES_ROOT, then exits
 //   explorer_host --script <file> [folder] runs a tour script, then exits
 //
 // The window is a report-view list ("SysListView32") of one folder: Enter or a double
@@ -19,18 +17,18 @@
 
 #include <commctrl.h>
 
-// The command line: a folder to open, or a tour to run, or the registration to write.
+// The command line: a folder to open, or a tour to run. The handlers are those that
+// pellast.exe registered.
 int main(int argc, char** argv)
 {
     std::string folder = "C:\\";
     std::string script;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--register" && i + 1 < argc) return RegisterSuite(argv[i + 1]);
         if (arg == "--script" && i + 1 < argc) {
             script = argv[++i];
         } else if (arg == "--help" || arg == "-h" || arg == "/?") {
-            Log("usage: explorer_host [folder] | --script <file> [folder] | --register <dist folder>");
+            Log("usage: explorer_host [folder] | --script <file> [folder]");
             return 0;
         } else {
             folder = arg;
