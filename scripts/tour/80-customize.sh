@@ -5,4 +5,4 @@
 # the stand-in, so the setup driver answers its windows and takes the screenshots now.
 "$WINE" "$SETUP_DRIVER" customize "$DIST/pellast.exe" "$OUT/80-maintenance.png" "$OUT/81-customize.png" ||
   echo "demo: the customisation dialog could not be shown" >&2
-echo "# Part 80: pellast.exe /uninst and its customisation dialog (screenshots taken by the setup driver)" >> "$tour"
+echo "# 80-customize: pellast.exe /uninst and its customisation dialog (screenshots taken by the setup driver)" >> "$tour"

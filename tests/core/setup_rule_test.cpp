@@ -1,11 +1,9 @@
-// The setup program's command-line switch, the strings built from its own path and the
-// customisation lists, under the sanitizers (the fuzz target checks the strings too).
+// The setup program's command-line switch and the strings built from its own path at
+// their limits, under the sanitizers (the fuzz target checks them and the lists too).
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
-#include "option_blocks.h"
 #include "setup_rules.h"
 
 TEST(SetupRules, OnlyTheExactSwitchStartsTheMaintenance)
@@ -28,22 +26,4 @@ TEST(SetupRules, PathStringsStopAtTheirBuffer)
     EXPECT_TRUE(BuildSiblingPath((folder + "pellast.exe").c_str(), folder.size(), kKelmoraFile, out, sizeof out));
     EXPECT_FALSE(BuildSiblingPath((folder + "xpellast.exe").c_str(), folder.size() + 1, kKelmoraFile, out, sizeof out));
     EXPECT_FALSE(ModulePathComplete(260, 260));   // filled the buffer: possibly cut
-}
-
-TEST(SetupRules, AvailableEntriesLeaveOutShownCommandsAndTheTwoWithoutAction)
-{
-    const std::vector<unsigned char> all{0, 1, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12, 13, 14, 16};
-    const struct {
-        std::vector<unsigned char> layout, available;
-    } cases[] = {
-        {{kDefaultLayout, kDefaultLayout + sizeof kDefaultLayout}, {0, 2, 4, 5, 14}},
-        {{1, 6, 15, 0, 0}, all},
-        {{0, 17, 200, 255}, all},   // bytes above 16 are passed over
-        {{1}, all},                  // the flag is no entry
-    };
-    for (const auto& c : cases) {
-        unsigned char out[17];
-        const std::size_t n = AvailableIndices(c.layout.data(), c.layout.size(), out, sizeof out);
-        EXPECT_EQ(std::vector<unsigned char>(out, out + n), c.available);
-    }
 }
