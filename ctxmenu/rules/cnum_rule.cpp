@@ -53,11 +53,11 @@ bool BuildSerialPath(const char* folder, const char* prefix, const char* number,
     return true;
 }
 
-int CompareNamesFolded(const char* a, const char* b)
+int CompareNameAscending(const SerialItem& a, const SerialItem& b)
 {
     auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 0x20) : c; };
-    const unsigned char* x = reinterpret_cast<const unsigned char*>(a);
-    const unsigned char* y = reinterpret_cast<const unsigned char*>(b);
+    const unsigned char* x = reinterpret_cast<const unsigned char*>(a.path);
+    const unsigned char* y = reinterpret_cast<const unsigned char*>(b.path);
     for (;; ++x, ++y) {
         const unsigned char cx = fold(*x);
         const unsigned char cy = fold(*y);
@@ -66,26 +66,27 @@ int CompareNamesFolded(const char* a, const char* b)
     }
 }
 
-namespace {
+int CompareNameDescending(const SerialItem& a, const SerialItem& b) { return -CompareNameAscending(a, b); }
 
-int CompareDates(const SerialItem& a, const SerialItem& b)
+int CompareDateAscending(const SerialItem& a, const SerialItem& b)
 {
     if (a.timeKnown != b.timeKnown) return a.timeKnown ? 1 : -1;
     if (!a.timeKnown || a.lastWrite == b.lastWrite) return 0;
     return a.lastWrite < b.lastWrite ? -1 : 1;
 }
 
-}  // namespace
+int CompareDateDescending(const SerialItem& a, const SerialItem& b) { return -CompareDateAscending(a, b); }
 
 void SortSerialItems(SerialItem* items, std::size_t count, SerialSortKey key, bool ascending)
 {
     if (items == nullptr) return;
+    int (*const compare)(const SerialItem&, const SerialItem&) =
+        key == SerialSortKey::Name ? (ascending ? CompareNameAscending : CompareNameDescending)
+                                   : (ascending ? CompareDateAscending : CompareDateDescending);
     // The selection order breaks ties, so the order is total and std::sort (which never
     // allocates) gives the same result every time.
-    std::sort(items, items + count, [key, ascending](const SerialItem& a, const SerialItem& b) {
-        int order = key == SerialSortKey::Name ? CompareNamesFolded(a.path, b.path) : CompareDates(a, b);
-        if (!ascending) order = -order;
-        if (order != 0) return order < 0;
-        return a.listIndex < b.listIndex;
+    std::sort(items, items + count, [compare](const SerialItem& a, const SerialItem& b) {
+        const int order = compare(a, b);
+        return order != 0 ? order < 0 : a.listIndex < b.listIndex;
     });
 }

@@ -19,10 +19,6 @@ std::size_t KeptExtensionOffset(const char* name);
 bool BuildSerialPath(const char* folder, const char* prefix, const char* number, const char* extension, char* out,
                      std::size_t outSize);
 
-// Byte order of two paths with the letters A-Z folded onto a-z and nothing else folded:
-// negative, zero or positive.
-int CompareNamesFolded(const char* a, const char* b);
-
 // One item to number: its place in the selection and its sort keys.
 struct SerialItem {
     const char* path;
@@ -31,9 +27,16 @@ struct SerialItem {
     std::uint64_t lastWrite;     // 100-ns units, when known
 };
 
+// The four orders: negative, zero or positive. Names compare their full paths byte by
+// byte with the letters A-Z folded onto a-z and nothing else folded. Dates compare the
+// last-write times; an item whose time is not known counts as older than every other.
+int CompareNameAscending(const SerialItem& a, const SerialItem& b);
+int CompareNameDescending(const SerialItem& a, const SerialItem& b);
+int CompareDateAscending(const SerialItem& a, const SerialItem& b);
+int CompareDateDescending(const SerialItem& a, const SerialItem& b);
+
 enum class SerialSortKey { Date, Name };
 
-// Sorts the items by date or name, ascending or descending. An item whose time is not
-// known counts as older than every other; items with equal keys keep their selection
-// order in either direction.
+// Sorts the items by date or name, ascending or descending. Items with equal keys keep
+// their selection order in either direction.
 void SortSerialItems(SerialItem* items, std::size_t count, SerialSortKey key, bool ascending);

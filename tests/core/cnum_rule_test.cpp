@@ -56,13 +56,20 @@ TEST(CnumRule, KeptExtensionAndPathLimit)
     EXPECT_STREQ(out, "");
 }
 
+int CompareNames(const char* a, const char* b)
+{
+    const int order = CompareNameAscending(SerialItem{a, 0, false, 0}, SerialItem{b, 1, false, 0});
+    EXPECT_EQ(CompareNameDescending(SerialItem{a, 0, false, 0}, SerialItem{b, 1, false, 0}), -order);
+    return order;
+}
+
 TEST(CnumRule, NamesFoldOnlyAsciiLetters)
 {
-    EXPECT_LT(CompareNamesFolded("C:\\Apple.txt", "C:\\apple2.txt"), 0);
-    EXPECT_LT(CompareNamesFolded("a", "B"), 0);
-    EXPECT_EQ(CompareNamesFolded("ABC", "abc"), 0);
-    EXPECT_NE(CompareNamesFolded("Ａ", "ａ"), 0);   // full-width letters are not folded
-    EXPECT_GT(CompareNamesFolded("\x88\x9f", "z"), 0);   // bytes compare unsigned
+    EXPECT_LT(CompareNames("C:\\Apple.txt", "C:\\apple2.txt"), 0);
+    EXPECT_LT(CompareNames("a", "B"), 0);
+    EXPECT_EQ(CompareNames("ABC", "abc"), 0);
+    EXPECT_NE(CompareNames("Ａ", "ａ"), 0);          // full-width letters are not folded
+    EXPECT_GT(CompareNames("\x88\x9f", "z"), 0);   // bytes compare unsigned
 }
 
 std::vector<std::size_t> Order(std::vector<SerialItem> items, SerialSortKey key, bool ascending)

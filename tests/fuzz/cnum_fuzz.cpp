@@ -54,9 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
         SortSerialItems(sorted.data(), sorted.size(), key ? SerialSortKey::Name : SerialSortKey::Date, true);
         for (std::size_t i = 1; i < sorted.size(); ++i) {
             if (key == 1) {
-                const int order = CompareNamesFolded(sorted[i - 1].path, sorted[i].path);
+                const int order = CompareNameAscending(sorted[i - 1], sorted[i]);
                 FUZZ_CHECK(order < 0 || (order == 0 && sorted[i - 1].listIndex < sorted[i].listIndex));
-                FUZZ_CHECK(CompareNamesFolded(sorted[i].path, sorted[i - 1].path) == -order);
+                FUZZ_CHECK(CompareNameAscending(sorted[i], sorted[i - 1]) == -order);
             } else if (sorted[i - 1].timeKnown) {
                 FUZZ_CHECK(sorted[i].timeKnown && sorted[i - 1].lastWrite <= sorted[i].lastWrite);
             }
