@@ -182,19 +182,4 @@ TEST_F(ArchiveTest, MissingLibraryTickedByTheBlockStopsAtTheFirstArchive)
     EXPECT_EQ(Texts(), std::vector<std::string>{SystemText(ERROR_MOD_NOT_FOUND)});
 }
 
-TEST_F(ArchiveTest, ChildPathPastTheLimitStopsTheCheckUncut)
-{
-    const std::string folder = dir_.Folder("d");
-    const std::string name(260 - folder.size() - 5, 'y');
-    const std::wstring wide = L"\\\\?\\" + std::wstring(folder.begin(), folder.end()) + L"\\" +
-                              std::wstring(name.begin(), name.end()) + L".zip";
-    ASSERT_TRUE(CloseHandle(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
-    Run({folder}, {true, true, true, false});
-    const std::vector<std::string> texts = Texts();
-    ASSERT_EQ(texts.size(), 1u);
-    EXPECT_EQ(texts[0].rfind("パスが長すぎるため処理できません。", 0), 0u) << texts[0];
-    EXPECT_NE(texts[0].find(name + ".zip"), std::string::npos);
-    DeleteFileW(wide.c_str());
-}
-
 }  // namespace
