@@ -109,7 +109,7 @@ TEST_F(NameTest, RenamesByTheRows)
         {"a.txt", Width(IDC_NAME_WIDTH_FULL, true), "ａ．ｔｘｔ"},
         {"a.txt", Width(IDC_NAME_WIDTH_FULL, true, true), "ａ.txt"},
         {"｡｢｣､", Width(IDC_NAME_WIDTH_FULL, true), "。「」、"},
-        {"。「」、", Width(IDC_NAME_WIDTH_HALF, true), "｡｢｣､"},
+        {".ab", Width(IDC_NAME_WIDTH_FULL, true, true), ".ab"},   // all extension: not converted
         // 130 letters would need 260 bytes full-width: the width stays, the case changes.
         {a130.c_str(), longName, upper130_1.c_str()},
         {"hello WORLD.TXT", Case(IDC_NAME_CASE_TOKEN, " "), "Hello World_1.txt"},

@@ -18,13 +18,8 @@ struct NumberRow {
 TEST(CnumRule, NumberText)
 {
     const NumberRow rows[] = {
-        {998, true, 4, "0998"},
-        {1000, true, 4, "1000"},
-        {12345, true, 4, "12345"},
-        {5, false, 4, "5"},
         {5, true, 0, "5"},
         {0, false, 0, "0"},
-        {2147483648u, false, 0, "2147483648"},
         {4294967295ull + 5, false, 0, "4294967300"},
         {18446744073709551615ull, false, 0, "18446744073709551615"},
         {7, true, 260, nullptr},          // 260 digits and the terminator need 261 bytes
@@ -41,13 +36,8 @@ TEST(CnumRule, NumberText)
     EXPECT_EQ(std::string(out), std::string(258, '0') + "7");
 }
 
-TEST(CnumRule, KeptExtensionAndPathLimit)
+TEST(CnumRule, PathLimit)
 {
-    const std::pair<const char*, const char*> rows[] = {
-        {"a.jpg", ".jpg"}, {".profile", ""}, {"README", ""}, {"a.b", ".b"}, {"a.b c", ""}, {"x.tar.gz", ".gz"},
-    };
-    for (const auto& row : rows) EXPECT_STREQ(row.first + KeptExtensionOffset(row.first), row.second) << row.first;
-
     char out[260];
     const std::string folder = "C:\\" + std::string(249, 'f') + "\\";   // 253 bytes
     EXPECT_TRUE(BuildSerialPath(folder.c_str(), "%p", "01", ".x", out, sizeof out));   // 259
