@@ -85,8 +85,11 @@ bash scripts/bootstrap.sh
 cmake -S . -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
   -DDIST_DIR="$DIST" >/dev/null
 targets=(kelmora explorer_host)
+# The target list is read whole: grep -q ending the pipe early would fail it under
+# pipefail and leave the other deliverables unbuilt.
+available=$(make -C "$BUILD" help 2>/dev/null || true)
 for t in orvid pellast setup_driver; do
-  make -C "$BUILD" help 2>/dev/null | grep -qw "$t" && targets+=("$t")
+  grep -qw "$t" <<<"$available" && targets+=("$t")
 done
 make -C "$BUILD" -j2 "${targets[@]}"
 
