@@ -40,14 +40,15 @@ int EnableDlgItem(HWND dialog, int id, int flag)
 
 int ForEachSelectedPath(HDROP drop, HWND dialog, ItemWork work, void* context)
 {
-    const UINT count = SelectedCount(drop);
-    if (count == 0) {
+    // One pass over the list, however large the selection.
+    SelectionCursor cursor(drop);
+    if (cursor.Count() == 0) {
         ShowErrorBox(nullptr, kMsgNoSelection);
         return 0;
     }
     char path[kPathSize];
-    for (UINT i = 0; i < count; ++i) {
-        if (!QuerySelectedPath(drop, i, path)) {
+    for (int read; (read = cursor.Next(path)) >= 0;) {
+        if (read == 0) {
             ShowErrorBox(nullptr, kMsgUnreadablePath);
             return 0;
         }
