@@ -5,6 +5,8 @@
 #include <shlwapi.h>
 
 #include <cstring>
+#include <string>
+#include <unordered_map>
 
 #include "commands.h"
 #include "dialog_frame.h"
@@ -38,13 +40,102 @@ void SetItemSelected(HWND view, WPARAM index, bool selected)
     SendMessageA(view, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
 }
 
-void SelectByName(HWND view, const char* name)
+// The item the view's own search (LVM_FINDITEMA, whole text, from the first item)
+// finds for `name`, or -1.
+LRESULT FindItem(HWND view, const char* name)
 {
     LVFINDINFOA find{};
     find.flags = LVFI_STRING;
     find.psz = name;
-    const LRESULT index = SendMessageA(view, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find));
-    if (index >= 0) SetItemSelected(view, static_cast<WPARAM>(index), true);
+    return SendMessageA(view, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find));
+}
+
+// The view's item texts, read once and kept by the key the view's search compares
+// (text without regard to case, as lstrcmpi sees it), each with the first item that
+// shows it. Asking the view for every match would search the whole view each time.
+class ViewIndex {
+public:
+    explicit ViewIndex(HWND view) : view_(view) {}
+
+    // The index the view's own search gives for `name`.
+    LRESULT Find(const char* name)
+    {
+        if (!built_) Build();
+        if (fallback_) return FindItem(view_, name);
+        std::string key;
+        if (!KeyOf(name, &key)) return FindItem(view_, name);
+        LRESULT item = -1;
+        try {
+            const auto found = first_.find(key);
+            if (found == first_.end()) return -1;
+            item = found->second;
+        } catch (...) {
+            return FindItem(view_, name);
+        }
+        // The item found by its key is checked with the comparison itself.
+        char text[kPathSize] = {};
+        ReadItemText(item, text);
+        return lstrcmpiA(text, name) == 0 ? item : FindItem(view_, name);
+    }
+
+private:
+    // The sort key without regard to case: two texts compare equal exactly when their
+    // keys are equal. false when the text has no key.
+    static bool KeyOf(const char* text, std::string* key)
+    {
+        const int size = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text, -1, nullptr, 0);
+        if (size <= 0) return false;
+        try {
+            key->assign(static_cast<std::size_t>(size), '\0');
+        } catch (...) {
+            return false;
+        }
+        return LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text, -1, &(*key)[0], size) > 0;
+    }
+
+    void ReadItemText(LRESULT index, char* text /* 260 bytes */) const
+    {
+        LVITEMA item{};
+        item.pszText = text;
+        item.cchTextMax = static_cast<int>(kPathSize);
+        text[0] = '\0';
+        SendMessageA(view_, LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    }
+
+    void Build()
+    {
+        built_ = true;
+        const LRESULT count = SendMessageA(view_, LVM_GETITEMCOUNT, 0, 0);
+        char text[kPathSize];
+        std::string key;
+        try {
+            first_.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
+            for (LRESULT i = 0; i < count; ++i) {
+                ReadItemText(i, text);
+                // A text that fills the buffer may be cut: the view's own search decides.
+                if (std::strlen(text) >= sizeof text - 1 || !KeyOf(text, &key)) {
+                    fallback_ = true;
+                    return;
+                }
+                first_.emplace(key, i);   // keeps the first item of a text
+            }
+        } catch (...) {
+            // Without memory for the index the view is asked for every name.
+            fallback_ = true;
+            first_.clear();
+        }
+    }
+
+    HWND view_;
+    bool built_ = false;
+    bool fallback_ = false;
+    std::unordered_map<std::string, LRESULT> first_;
+};
+
+void SelectByName(HWND view, ViewIndex& index, const char* name)
+{
+    const LRESULT item = index.Find(name);
+    if (item >= 0) SetItemSelected(view, static_cast<WPARAM>(item), true);
 }
 
 // The focused window when it is a view the commands drive. Otherwise the failure has
@@ -79,6 +170,7 @@ bool SameLocalDay(const SYSTEMTIME& a, const SYSTEMTIME& b)
 
 struct MatchContext {
     HWND view;
+    ViewIndex* index;
     Test test;
     DWORD referenceAttributes;
     SYSTEMTIME referenceDay;
@@ -104,7 +196,7 @@ int SelectIfMatching(const char*, const FolderEntry& entry, void* context)
         passes = SameSelectAttributes(entry.attributes, match.referenceAttributes);
         break;
     }
-    if (passes) SelectByName(match.view, entry.name);
+    if (passes) SelectByName(match.view, *match.index, entry.name);
     return 1;
 }
 
@@ -169,7 +261,8 @@ int SelectMatching(HWND owner, CShellExt* ext, Test test)
         ReportError(ERROR_FILENAME_EXCED_RANGE);
         return 0;
     }
-    MatchContext match{view, test, referenceAttributes, referenceDay};
+    ViewIndex index(view);
+    MatchContext match{view, &index, test, referenceAttributes, referenceDay};
     return WalkFolder(nullptr, folder, relative, SelectIfMatching, &match);
 }
 
