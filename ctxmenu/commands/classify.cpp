@@ -15,15 +15,20 @@
 
 namespace {
 
+// The date folders this run has made or found already: a run over many files of a few
+// days asks the file system to make each folder once.
+struct ClassifyRun {
+    char lastFolder[kPathSize] = {};
+};
+
 // Moves one file into its date folder. Whatever keeps it from moving leaves it where it
-// is without a message: its time cannot be read (already reported), its full path or its
-// target does not fit in 260 bytes, the folder cannot be made, or the move is refused
-// (the name is taken in the date folder, or the file is in use).
-void MoveIntoDateFolder(const char* path)
+// is without a message: its time cannot be converted (already reported), its full path
+// or its target does not fit in 260 bytes, the folder cannot be made, or the move is
+// refused (the name is taken in the date folder, or the file is in use).
+void MoveIntoDateFolder(const char* path, const FILETIME& lastWrite, ClassifyRun& run)
 {
     SYSTEMTIME day;
-    bool found = false;
-    if (!GetLocalLastWrite(path, &day, &found) || !found) return;
+    if (!FileTimeToLocalSystemTime(&lastWrite, &day)) return;
 
     char fullPath[kPathSize] = {};
     char* namePart = nullptr;
@@ -38,19 +43,24 @@ void MoveIntoDateFolder(const char* path)
                              sizeof folder, target, sizeof target)) {
         return;
     }
-    if (!CreateDirectoryA(folder, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return;
+    if (std::strcmp(folder, run.lastFolder) != 0) {
+        if (!CreateDirectoryA(folder, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return;
+        std::memcpy(run.lastFolder, folder, sizeof folder);
+    }
     MoveFileA(path, target);
 }
 
 // Folders among the selection stay where they are; an item that vanished stops the run.
-int ClassifyItem(HWND, const char* path, void*)
+// One attribute read gives both the kind and the time of the last write.
+int ClassifyItem(HWND, const char* path, void* context)
 {
-    const DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) {
         ReportFault();
         return 0;
     }
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) MoveIntoDateFolder(path);
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        MoveIntoDateFolder(path, data.ftLastWriteTime, *static_cast<ClassifyRun*>(context));
     return 1;
 }
 
@@ -76,5 +86,6 @@ int ClassifyByDate(HWND owner, CShellExt* ext)
     }
 
     // No shell notification follows: the view is left to notice the moves itself.
-    return ForEachSelectedPath(drop, nullptr, ClassifyItem, nullptr);
+    ClassifyRun run;
+    return ForEachSelectedPath(drop, nullptr, ClassifyItem, &run);
 }
