@@ -36,9 +36,8 @@ int FailLoad(GlobalBlock& buffer, RegKey& key)
 
 int LoadMenuLayout(BYTE** layout, DWORD* length)
 {
-    const HWND owner = GetForegroundWindow();
     if (layout == nullptr || length == nullptr) {
-        ShowErrorBox(owner, kMsgSystemFault);
+        ReportFault();
         return 0;
     }
     *layout = nullptr;
@@ -63,11 +62,11 @@ int LoadMenuLayout(BYTE** layout, DWORD* length)
         return FailLoad(buffer, key);
     }
     if (size < 2) {  // the flag alone, or nothing: no menu to build
-        ShowErrorBox(owner, kMsgSystemFault);
+        ReportFault();
         return FailLoad(buffer, key);
     }
     if (!buffer.Allocate(size)) {
-        ShowErrorBox(owner, kMsgNoMemory);
+        ShowErrorBox(nullptr, kMsgNoMemory);
         return FailLoad(buffer, key);
     }
     DWORD read = size;
