@@ -1,5 +1,7 @@
 #include "command_table.h"
 
+#include <commctrl.h>
+
 #include "commands.h"
 #include "module.h"
 #include "resource_ids.h"
@@ -40,6 +42,10 @@ void RunCommand(unsigned index, HWND owner, CShellExt* ext)
 {
     const CommandInfo& command = CommandFor(index);
     if (command.dialogId != 0 && command.dialogProc != nullptr) {
+        // The dialogs hold up-down controls: their class is registered before the first
+        // dialog opens, whatever the host process has registered itself.
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&controls);
         DialogBoxParamA(ModuleInstance(), MAKEINTRESOURCEA(command.dialogId), owner, command.dialogProc,
                         reinterpret_cast<LPARAM>(ext));
     } else if (command.action != nullptr) {
