@@ -34,6 +34,7 @@ namespace {
 // {5D0C2A71-3B8E-4F19-A6C2-7E41B09D3F58}
 constexpr CLSID kKelmoraClass = {0x5D0C2A71, 0x3B8E, 0x4F19, {0xA6, 0xC2, 0x7E, 0x41, 0xB0, 0x9D, 0x3F, 0x58}};
 constexpr char kRoot[] = "C:\\tidalon-bench";
+constexpr char kDataRoot[] = "C:\\tidalon-bench-data";
 // Every command 1..16 in order (drag menu off): entry i has id offset i - 1.
 const std::vector<unsigned char> kFullLayout = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
 
@@ -410,11 +411,18 @@ void SelectRows(const Options& o)
     const unsigned entries[4] = {2, 3, 4, 5};
     const char* labels[4] = {"files or folders", "same extension", "same date", "same attributes"};
     for (int s = 0; s < 2; ++s) {
-        const std::string folder = Fresh("select");
+        // Wine makes each file of a large folder in time growing with the folder:
+        // scripts/bench.sh makes these folders beforehand from outside (with the same
+        // names), and they are only read here.
+        const std::string made = std::string(kDataRoot) + "\\select-" + std::to_string(sizes[s]);
+        const bool premade = GetFileAttributesA((made + "\\complete").c_str()) != INVALID_FILE_ATTRIBUTES;
+        const std::string folder = premade ? made : Fresh("select");
         std::vector<std::string> txt = Names(folder, sizes[s] / 2, "s", ".txt");
         std::vector<std::string> dat = Names(folder, sizes[s] - sizes[s] / 2, "t", ".dat");
-        MakeFiles(txt);
-        MakeFiles(dat);
+        if (!premade) {
+            MakeFiles(txt);
+            MakeFiles(dat);
+        }
         FolderWindow window(folder);
         IDataObject* data = CreateDropDataObject({txt[0]});
         for (int e = 0; e < 4; ++e) {
@@ -428,8 +436,9 @@ void SelectRows(const Options& o)
         for (int r = 0; r < std::max(1, o.reps / 2); ++r) {
             runs.push_back(Timed([&] {
                 WIN32_FIND_DATAW found;
-                const std::wstring pattern = std::wstring(L"C:\\tidalon-bench\\select\\*");
-                HANDLE h = FindFirstFileW(pattern.c_str(), &found);
+                wchar_t pattern[MAX_PATH];
+                MultiByteToWideChar(CP_ACP, 0, (folder + "\\*").c_str(), -1, pattern, MAX_PATH);
+                HANDLE h = FindFirstFileW(pattern, &found);
                 if (h != INVALID_HANDLE_VALUE) {
                     while (FindNextFileW(h, &found)) {
                     }
@@ -453,7 +462,7 @@ void SelectRows(const Options& o)
         floors[s] = Median(runs);
         data->Release();
     }
-    RemoveTree(std::string(kRoot) + "\\select");
+    RemoveTree(std::string(kRoot) + "\\select");   // the folders made beforehand stay for the next run
     for (int e = 0; e < 4; ++e) {
         char name[64];
         std::snprintf(name, sizeof name, "select %s, %d items", labels[e], sizes[1]);
