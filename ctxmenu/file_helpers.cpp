@@ -6,6 +6,7 @@
 
 #include "handles.h"
 #include "path_build.h"
+#include "permute_rule.h"
 #include "report.h"
 
 namespace {
@@ -149,5 +150,57 @@ int LocalSystemTimeToFileTime(const SYSTEMTIME* local, FILETIME* time)
         return 0;
     }
     *time = utc;
+    return 1;
+}
+
+void ShowPathMessage(const char* message, const char* path)
+{
+    // A message and a path of 259 bytes at most: the buffer holds both whole.
+    char text[kPathSize * 3] = {};
+    if (!ConcatPath(text, sizeof text, message != nullptr ? message : "", path != nullptr ? path : "")) {
+        ReportFault();
+        return;
+    }
+    ShowErrorBox(nullptr, text);
+}
+
+int ResolveItemName(const char* path, char* full, char** name)
+{
+    *name = nullptr;
+    const DWORD length = GetFullPathNameA(path, static_cast<DWORD>(kPathSize), full, name);
+    if (length == 0) {
+        ReportLastError();
+        return 0;
+    }
+    if (length >= kPathSize) {
+        ReportPathTooLong(nullptr, path, nullptr);
+        return 0;
+    }
+    if (*name == nullptr || **name == '\0') {
+        ShowPathMessage(kMsgNoNamePart, full);
+        return 0;
+    }
+    return 1;
+}
+
+int RenameToName(const char* source, std::size_t folderLength, const char* newName, const char* tooLong,
+                 bool skipUnchanged, char* target)
+{
+    if (newName[0] == '\0' || HasPathSeparator932(newName)) {
+        ReportError(ERROR_INVALID_NAME);
+        return 0;
+    }
+    char folder[kPathSize];
+    std::memcpy(folder, source, folderLength);
+    folder[folderLength] = '\0';
+    if (!ConcatPath(target, kPathSize, folder, newName)) {
+        ShowPathMessage(tooLong, source);
+        return 0;
+    }
+    if (skipUnchanged && std::strcmp(target, source) == 0) return 1;
+    if (!MoveFileA(source, target)) {
+        ReportLastError();
+        return 0;
+    }
     return 1;
 }

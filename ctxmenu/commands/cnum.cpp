@@ -7,11 +7,11 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <string>
 
 #include "cnum_rule.h"
 #include "commands.h"
 #include "dialog_frame.h"
+#include "file_helpers.h"
 #include "handles.h"
 #include "path_build.h"
 #include "permute_rule.h"
@@ -21,7 +21,6 @@
 namespace {
 
 constexpr char kBlockName[] = "Cnum";
-constexpr char kMsgDriveRoot[] = "ドライブのルートなど、名前の部分がない項目は名前を変更できません。\n";
 constexpr char kMsgNewNameTooLong[] = "連番を付けた名前ではパスが長すぎるため、名前を変更できません。\n";
 
 // Block layout: three texts, then the flag bytes.
@@ -88,13 +87,6 @@ int SaveCnumOptions(HWND dialog)
     return WriteSettingsBlock(kBlockName, block, sizeof block);
 }
 
-void ShowPathMessage(const char* message, const char* path)
-{
-    std::string text = message;
-    text += path;
-    ShowErrorBox(nullptr, text.c_str());
-}
-
 // The dialog's numbering, read once per run.
 struct Numbering {
     char prefix[kPathSize];
@@ -131,27 +123,17 @@ int NumberItem(const char* path, const Numbering& numbering, std::uint64_t numbe
 {
     char source[kPathSize];
     char* name = nullptr;
-    const DWORD length = GetFullPathNameA(path, static_cast<DWORD>(kPathSize), source, &name);
-    if (length == 0) {
-        ReportLastError();
-        return 0;
-    }
-    if (length >= kPathSize) {
-        ReportPathTooLong(nullptr, path, nullptr);
-        return 0;
-    }
-    if (name == nullptr || *name == '\0') {
-        ShowPathMessage(kMsgDriveRoot, source);
-        return 0;
-    }
+    if (!ResolveItemName(path, source, &name)) return 0;
     const std::size_t folderLength = static_cast<std::size_t>(name - source);
-    const std::string folder(source, folderLength);
+    char folder[kPathSize];
+    std::memcpy(folder, source, folderLength);
+    folder[folderLength] = '\0';
     const char* extension = name + KeptExtensionOffset(name);
 
     char digits[kPathSize];
     char target[kPathSize];
     if (!FormatSerialNumber(number, numbering.zeroFill, numbering.digits, digits, sizeof digits) ||
-        !BuildSerialPath(folder.c_str(), numbering.prefix, digits, extension, target, sizeof target)) {
+        !BuildSerialPath(folder, numbering.prefix, digits, extension, target, sizeof target)) {
         ShowPathMessage(kMsgNewNameTooLong, source);
         return 0;
     }

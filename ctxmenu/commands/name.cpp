@@ -2,10 +2,10 @@
 // and texts added at the start or the end of the names of the selected items and, when
 // asked, of everything inside selected folders.
 #include <cstring>
-#include <string>
 
 #include "commands.h"
 #include "dialog_frame.h"
+#include "file_helpers.h"
 #include "folder_walk.h"
 #include "path_build.h"
 #include "permute_rule.h"
@@ -18,7 +18,6 @@
 namespace {
 
 constexpr char kBlockName[] = "Name";
-constexpr char kMsgDriveRoot[] = "ドライブのルートなど、名前の部分がない項目は名前を変更できません。\n";
 constexpr char kMsgNewNameTooLong[] = "整理後の名前ではパスが長すぎるため、名前を変更できません。\n";
 
 // Block layout: flag bytes, then the four texts.
@@ -104,19 +103,12 @@ int SaveNameOptions(HWND dialog)
     return WriteSettingsBlock(kBlockName, block, sizeof block);
 }
 
-void ShowPathMessage(const char* message, const char* path)
-{
-    std::string text = message;
-    text += path;
-    ShowErrorBox(nullptr, text.c_str());
-}
-
-std::string DialogText(HWND dialog, int id)
-{
+// A text control's text in a buffer of its own.
+struct DialogText {
+    DialogText(HWND dialog, int id) { GetDlgItemTextA(dialog, id, text, static_cast<int>(kPathSize)); }
+    const char* c_str() const { return text; }
     char text[kPathSize] = {};
-    GetDlgItemTextA(dialog, id, text, static_cast<int>(kPathSize));
-    return text;
-}
+};
 
 WidthClasses ReadWidthClasses(HWND dialog)
 {
@@ -155,10 +147,14 @@ int CapitalizeAfterToken(HWND dialog, char* name)
         ReportFault();
         return 0;
     }
-    const std::string token = DialogText(dialog, IDC_NAME_TOKEN);
-    const std::string original = name;
-    CharLowerBuffA(name, static_cast<DWORD>(original.size()));
-    ::CapitalizeAfterToken(original.c_str(), token.c_str(), name);
+    const DialogText token(dialog, IDC_NAME_TOKEN);
+    char original[kPathSize];
+    if (!ConcatPath(original, sizeof original, name, "")) {
+        ReportFault();
+        return 0;
+    }
+    CharLowerBuffA(name, static_cast<DWORD>(std::strlen(original)));
+    ::CapitalizeAfterToken(original, token.c_str(), name);
     return 1;
 }
 
@@ -237,36 +233,12 @@ int ArrangeItem(HWND dialog, const char* path)
     } else {
         char source[kPathSize];
         char* name = nullptr;
-        const DWORD length = GetFullPathNameA(path, static_cast<DWORD>(kPathSize), source, &name);
-        if (length == 0) {
-            ReportLastError();
-            return 0;
-        }
-        if (length >= kPathSize) {
-            ReportPathTooLong(nullptr, path, nullptr);
-            return 0;
-        }
-        if (name == nullptr || *name == '\0') {
-            ShowPathMessage(kMsgDriveRoot, source);
-            return 0;
-        }
+        if (!ResolveItemName(path, source, &name)) return 0;
         char newName[kWorkSize];
         if (!ArrangeName(dialog, name, source, newName)) return 0;
-        // No name at all, or one that would reach into another folder, is not a file
-        // name: refused the way the platform refuses such a name.
-        if (newName[0] == '\0' || HasPathSeparator932(newName)) {
-            ReportError(ERROR_INVALID_NAME);
-            return 0;
-        }
-        const std::string folderPart(source, static_cast<std::size_t>(name - source));
-        if (!ConcatPath(target, kPathSize, folderPart.c_str(), newName)) {
-            ShowPathMessage(kMsgNewNameTooLong, source);
-            return 0;
-        }
-        // Every item is handed to the rename, also when its name stays; MoveFileA never
-        // replaces an existing item, so a name taken already stops the run.
-        if (!MoveFileA(source, target)) {
-            ReportLastError();
+        // Every item is handed to the rename, also when its name stays.
+        if (!RenameToName(source, static_cast<std::size_t>(name - source), newName, kMsgNewNameTooLong, false,
+                          target)) {
             return 0;
         }
     }

@@ -1,7 +1,6 @@
 // Name replacement (command 13, dialog 147): replaces a piece of text in the names of
 // the selected items and, when asked, of everything inside selected folders.
 #include <cstring>
-#include <string>
 
 #include "commands.h"
 #include "dialog_frame.h"
@@ -16,7 +15,6 @@ namespace {
 
 constexpr char kBlockName[] = "Permute";
 constexpr char kMsgNoSearchText[] = "検索文字列を入力して下さい。";
-constexpr char kMsgDriveRoot[] = "ドライブのルートなど、名前の部分がない項目は名前を変更できません。\n";
 constexpr char kMsgNewNameTooLong[] = "置換後の名前ではパスが長すぎるため、名前を変更できません。\n";
 
 int PermuteItem(HWND dialog, const char* path);
@@ -49,13 +47,6 @@ int SavePermuteOptions(HWND dialog)
     return WriteSettingsBlock(kBlockName, block, sizeof block);
 }
 
-void ShowPathMessage(HWND owner, const char* message, const char* path)
-{
-    std::string text = message;
-    text += path;
-    ShowErrorBox(owner, text.c_str());
-}
-
 // Descent: every entry of a renamed folder gets the same treatment.
 int PermuteEntry(const char* folder, const FolderEntry& entry, void* context)
 {
@@ -79,19 +70,7 @@ int PermuteItem(HWND dialog, const char* path)
 
     char source[kPathSize];
     char* name = nullptr;
-    const DWORD length = GetFullPathNameA(path, static_cast<DWORD>(kPathSize), source, &name);
-    if (length == 0) {
-        ReportLastError();
-        return 0;
-    }
-    if (length >= kPathSize) {
-        ReportPathTooLong(nullptr, path, nullptr);
-        return 0;
-    }
-    if (name == nullptr || *name == '\0') {
-        ShowPathMessage(nullptr, kMsgDriveRoot, source);
-        return 0;
-    }
+    if (!ResolveItemName(path, source, &name)) return 0;
 
     // The folder part stays as it is; only the final component is replaced.
     const std::size_t folderLength = static_cast<std::size_t>(name - source);
@@ -99,29 +78,11 @@ int PermuteItem(HWND dialog, const char* path)
                            GetCheck(dialog, IDC_PERMUTE_KEEP_EXTENSION) == 1};
     char newName[kPathSize];
     if (!PermuteName(name, rule, newName, kPathSize - folderLength)) {
-        ShowPathMessage(nullptr, kMsgNewNameTooLong, source);
+        ShowPathMessage(kMsgNewNameTooLong, source);
         return 0;
     }
-    // No name at all, or one that would reach into another folder, is not a file name:
-    // refused the way the platform refuses such a name.
-    if (newName[0] == '\0' || HasPathSeparator932(newName)) {
-        ReportError(ERROR_INVALID_NAME);
-        return 0;
-    }
-    char folder[kPathSize];
-    std::memcpy(folder, source, folderLength);
-    folder[folderLength] = '\0';
     char target[kPathSize];
-    if (!ConcatPath(target, kPathSize, folder, newName)) {
-        ShowPathMessage(nullptr, kMsgNewNameTooLong, source);
-        return 0;
-    }
-
-    // MoveFileA never replaces an existing item: a name taken already stops the run.
-    if (std::strcmp(target, source) != 0 && !MoveFileA(source, target)) {
-        ReportLastError();
-        return 0;
-    }
+    if (!RenameToName(source, folderLength, newName, kMsgNewNameTooLong, true, target)) return 0;
 
     if (GetCheck(dialog, IDC_PERMUTE_SUBFOLDERS) != 1) return 1;
     const DWORD attributes = GetFileAttributesA(target);

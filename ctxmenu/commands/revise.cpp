@@ -4,7 +4,6 @@
 #include <shlwapi.h>
 #include <commctrl.h>
 
-#include <string>
 
 #include "commands.h"
 #include "dialog_frame.h"
@@ -106,8 +105,7 @@ int ReviseItem(HWND, const char* path, void* context)
         // A folder is passed over whatever its time; a file never gets a wrapped time.
         const DWORD attributes = GetFileAttributesA(path);
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return 1;
-        const std::string text = std::string(kMsgOutOfRange) + path;
-        ShowErrorBox(nullptr, text.c_str());
+        ShowPathMessage(kMsgOutOfRange, path);
         return 0;
     }
     const FILETIME newTime = {static_cast<DWORD>(shifted & 0xFFFFFFFF), static_cast<DWORD>(shifted >> 32)};
