@@ -92,3 +92,18 @@ int CreateUniqueFolder(HWND owner, char* path)
     std::memcpy(path, work, kPathSize);
     return 1;
 }
+
+UINT OpenDrop(CDragDropExt* object, DropList& list, const char** dropFolder)
+{
+    *dropFolder = nullptr;
+    if (object == nullptr) {
+        ReportFault();
+        return 0;
+    }
+    if (!list.Fetch(object->Data())) return 0;
+    *dropFolder = DropFolderOf(object);
+    if (*dropFolder == nullptr) return 0;
+    const UINT count = SelectedCount(list.get());
+    if (count == 0) ShowErrorBox(nullptr, kMsgNoSelection);
+    return count;
+}

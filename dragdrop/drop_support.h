@@ -22,6 +22,11 @@ private:
     StgMedium medium_;
 };
 
+// What both commands start with: the object's dragged items in `list`, its drop folder
+// in `dropFolder`, and the number of items. 0, after the failure was shown, when there
+// is no object, no list, no drop folder with a file-system path, or no item.
+UINT OpenDrop(CDragDropExt* object, DropList& list, const char** dropFolder);
+
 // The object's drop folder; null, after "システム異常です。" was shown, when the folder
 // the items were dropped on has no file-system path.
 const char* DropFolderOf(const CDragDropExt* object);

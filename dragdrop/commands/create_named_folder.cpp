@@ -54,19 +54,10 @@ int CopyFolderStructure(HWND owner, const char* destination, const char* source)
 
 HRESULT CreateNamedFolder(CDragDropExt* object, HWND owner)
 {
-    if (object == nullptr) {
-        ReportFault();
-        return E_INVALIDARG;
-    }
     DropList list;
-    if (!list.Fetch(object->Data())) return E_INVALIDARG;
-    const char* dropFolder = DropFolderOf(object);
-    if (dropFolder == nullptr) return E_INVALIDARG;
-    const UINT count = SelectedCount(list.get());
-    if (count == 0) {
-        ShowErrorBox(nullptr, kMsgNoSelection);
-        return E_INVALIDARG;
-    }
+    const char* dropFolder = nullptr;
+    const UINT count = OpenDrop(object, list, &dropFolder);
+    if (count == 0) return E_INVALIDARG;
     if (count > 1) MessageBoxA(owner, kMsgFirstItemOnly, kConfirmTitle, MB_ICONWARNING);
 
     char path[kPathSize];

@@ -75,19 +75,10 @@ int TransferItem(HWND owner, const char* source, const char* destination, bool m
 
 HRESULT TransferToNewFolder(CDragDropExt* object, HWND owner)
 {
-    if (object == nullptr) {
-        ReportFault();
-        return E_INVALIDARG;
-    }
     DropList list;
-    if (!list.Fetch(object->Data())) return E_INVALIDARG;
-    const char* dropFolder = DropFolderOf(object);
-    if (dropFolder == nullptr) return E_INVALIDARG;
-    const UINT count = SelectedCount(list.get());
-    if (count == 0) {
-        ShowErrorBox(nullptr, kMsgNoSelection);
-        return E_INVALIDARG;
-    }
+    const char* dropFolder = nullptr;
+    const UINT count = OpenDrop(object, list, &dropFolder);
+    if (count == 0) return E_INVALIDARG;
 
     char folder[kPathSize] = {};
     if (!CheckItems(list.get(), count, dropFolder, folder)) return E_INVALIDARG;
