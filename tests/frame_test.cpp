@@ -8,6 +8,7 @@
 #include <cwchar>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "drop_data.h"
@@ -156,6 +157,43 @@ TEST_F(FrameTest, OkRunsAndClosesButDoesNotStore)
     EXPECT_EQ(InvokeKelmoraCommand({file}, kPermuteEntry), S_OK);
     EXPECT_TRUE(ui.Failures().empty());
     EXPECT_EQ(dir_.List(), std::vector<std::string>{"axc"});
+    EXPECT_EQ(ReadSettingsValue("Permute"), (std::vector<unsigned char>{0, 0, 0}));
+}
+
+// While a run shows its error box, the dialog may still get a click (the box is owned
+// by the foreground window): a second OK must not start a second run.
+HWND g_busyDialog = nullptr;
+HHOOK g_busyHook = nullptr;
+LRESULT CALLBACK PressOkAgainOnActivate(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE && g_busyDialog != nullptr && reinterpret_cast<HWND>(wParam) != g_busyDialog) {
+        const HWND dialog = std::exchange(g_busyDialog, nullptr);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_DEFAULT, BN_CLICKED), 0);
+    }
+    return CallNextHookEx(g_busyHook, code, wParam, lParam);
+}
+
+TEST_F(FrameTest, SecondOkDuringARunIsIgnored)
+{
+    const std::string a1 = dir_.File("a1"), a2 = dir_.File("a2");
+    dir_.File("b2");   // a2 cannot take its new name: the run stops with one box
+    UiScript ui;
+    ui.ExpectDialog([](DialogDriver& d) {
+        d.SetText(IDC_PERMUTE_SEARCH, "a");
+        d.SetText(IDC_PERMUTE_REPLACEMENT, "b");
+        d.Check(IDC_PERMUTE_SUBFOLDERS, true);
+        g_busyDialog = d.hwnd();
+        d.Press(IDOK);
+    });
+    ui.AnswerAllBoxes(IDOK);
+    g_busyHook = SetWindowsHookExA(WH_CBT, PressOkAgainOnActivate, nullptr, GetCurrentThreadId());
+    EXPECT_EQ(InvokeKelmoraCommand({a1, a2}, kPermuteEntry), S_OK);
+    UnhookWindowsHookEx(g_busyHook);
+    EXPECT_TRUE(ui.Failures().empty());
+    // One run: one box for the name taken, nothing renamed twice, nothing stored.
+    EXPECT_TRUE(IsOnlyErrorBox(ui, SystemText(ERROR_ALREADY_EXISTS)));
+    EXPECT_EQ(dir_.List(), (std::vector<std::string>{"a2", "b1", "b2"}));
     EXPECT_EQ(ReadSettingsValue("Permute"), (std::vector<unsigned char>{0, 0, 0}));
 }
 
