@@ -203,18 +203,21 @@ TEST_F(TimeTest, DateThatDoesNotExistGivesOneBoxPerItemAndLeavesItsRow)
         int yearId, monthId, dayId;
         const char *year, *month, *day;
         bool lastWriteChanges;
+        bool creation = true;
     } rows[] = {
         // The creation row is refused; the modification row is still applied.
         {IDC_TIME_C_YEAR, IDC_TIME_C_MONTH, IDC_TIME_C_DAY, "2023", "2", "30", true},
         {IDC_TIME_C_YEAR, IDC_TIME_C_MONTH, IDC_TIME_C_DAY, "67137", "1", "1", true},
         {IDC_TIME_W_YEAR, IDC_TIME_W_MONTH, IDC_TIME_W_DAY, "2023", "2", "30", false},
+        // A row whose box is off is still worked out (and refused), though never written.
+        {IDC_TIME_C_YEAR, IDC_TIME_C_MONTH, IDC_TIME_C_DAY, "2023", "2", "30", true, false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.year) + "/" + row.month + "/" + row.day);
         const std::vector<std::string> files = Files(2);
         const std::uint64_t before[] = {LastWrite(files[0]), LastWrite(files[1])};
         Run(kTimeEntry, files, [&](DialogDriver& d) {
-            TickOnly(d, true, true, true, false);
+            TickOnly(d, row.creation, true, true, false);
             d.SetText(IDC_TIME_W_YEAR, "2024");
             d.SetText(IDC_TIME_W_MONTH, "3");
             d.SetText(IDC_TIME_W_DAY, "15");

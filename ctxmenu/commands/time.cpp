@@ -192,9 +192,10 @@ int ComputeNewTimes(HWND dialog, const char* path, FILETIME* creation, FILETIME*
     if (!GetFileTimes(path, creation, lastWrite)) return 0;
     *found = !IsNoTime(*lastWrite);
     if (!*found) return 1;
-    // Only the rows that are written are worked out: a row left alone raises no error.
-    if (mask & kChangeLastWrite) ReplaceRowTime(dialog, kLastWriteRow, mask, lastWrite);
-    if (mask & kChangeCreation) ReplaceRowTime(dialog, kCreationRow, mask, creation);
+    // Both rows are worked out, also one whose box is off (its result is not written), so
+    // a date that does not exist is reported in either row.
+    ReplaceRowTime(dialog, kLastWriteRow, mask, lastWrite);
+    ReplaceRowTime(dialog, kCreationRow, mask, creation);
     return 1;
 }
 
