@@ -49,6 +49,15 @@ std::size_t WholeCharacters(const char* text, std::size_t limit)
     return at;
 }
 
+// A folder named from the root of a drive ("C:\", "C:/") or a network path ("\\"):
+// nothing in it depends on the current folder.
+bool IsFullFolderPath(const char* first, std::size_t length)
+{
+    if (length >= 2 && first[0] == '\\' && first[1] == '\\') return true;
+    const bool drive = (first[0] >= 'A' && first[0] <= 'Z') || (first[0] >= 'a' && first[0] <= 'z');
+    return length >= 3 && drive && first[1] == ':' && (first[2] == '\\' || first[2] == '/');
+}
+
 }  // namespace
 
 int ArchiveFormatOf(const char* path)
@@ -127,7 +136,7 @@ bool NextListedFolder(const char** cursor, char* out, std::size_t outSize)
         }
         p = *end == ';' ? end + 1 : end;
         const std::size_t length = static_cast<std::size_t>(last - first);
-        if (length == 0 || length >= outSize) continue;
+        if (length == 0 || length >= outSize || !IsFullFolderPath(first, length)) continue;
         std::memcpy(out, first, length);
         out[length] = '\0';
         *cursor = p;

@@ -41,5 +41,7 @@ void ProposeLogPath(char* out, std::size_t outSize, const char* firstItem);
 // Splits a list of folders separated by ";" (the form of the PATH variable): copies the
 // next folder at or after `*cursor` into `out`, without surrounding double quotes, and
 // moves the cursor past it. Empty entries are passed over, and so are entries too long
-// for `out`. false when the list holds no further folder.
+// for `out` and entries that are no full path ("." or "bin" would name the current
+// folder or one below it; a full path begins with a drive and a backslash, or is a
+// network path). false when the list holds no further folder.
 bool NextListedFolder(const char** cursor, char* out, std::size_t outSize);

@@ -73,12 +73,13 @@ TEST(ArchiveRule, LogLineAndLogPath)
 TEST(ArchiveRule, FoldersOfAPathList)
 {
     const std::string tooLong(300, 'x');
-    const std::string list = "C:\\a;;\"C:\\b c\";" + tooLong + ";C:\\表;\"\"";
+    // Relative entries would be found from the current folder: passed over.
+    const std::string list = "C:\\a;;.;bin;C:rel;\\x;\"C:\\b c\";" + tooLong + ";C:\\表;\\\\srv\\s;d:/l;\"\"";
     const char* cursor = list.c_str();
     char out[260];
     std::string seen;
     while (NextListedFolder(&cursor, out, sizeof out)) seen += std::string(out) + "|";
-    EXPECT_EQ(seen, "C:\\a|C:\\b c|C:\\表|");
+    EXPECT_EQ(seen, "C:\\a|C:\\b c|C:\\表|\\\\srv\\s|d:/l|");
     EXPECT_EQ(*cursor, '\0');
 }
 
