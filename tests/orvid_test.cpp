@@ -256,12 +256,18 @@ TEST_F(OrvidTest, RefusalsShowOneBoxAndMakeNothing)
     const std::string deepName(240 - dir_.path().size(), 'd');
     const std::string deep = dir_.Folder(deepName);
     const std::string longItem = dir_.File("in\\" + std::string(60, 'n') + ".txt");
+    // A drop folder where the item's destination fits under the wanted folder name but
+    // not under the "(1)" that name taken makes.
+    const std::string takenName(132 - dir_.path().size() - 1, 'e');
+    const std::string taken = dir_.Folder(takenName);
+    dir_.File(takenName + "\\" + std::string(60, 'n'));
     struct Row { std::vector<std::string> items; UINT offset; std::string target; const char* text; };
     const Row rows[] = {
         {{item}, 1, "C:\\", ""},                             // reset below to a virtual folder
         {{}, 1, dir_.path(), "ファイルが選択されていません。"},
         {{longItem}, 0, deep, "パスが長すぎるため処理できません。"},
         {{longItem}, 1, deep, "パスが長すぎるため処理できません。"},
+        {{longItem}, 1, taken, "パスが長すぎるため処理できません。"},
         {{dir_.At("in")}, 1, dir_.Folder("in\\sub"), "フォルダをそのフォルダ自身の中へ"},
     };
     for (const Row& row : rows) {
@@ -286,6 +292,7 @@ TEST_F(OrvidTest, RefusalsShowOneBoxAndMakeNothing)
         EXPECT_EQ(ui.Boxes()[0].text.substr(0, expected.size()), expected);
         EXPECT_EQ(ui.Boxes()[0].title, "Tidalon　エラー");
     }
-    EXPECT_EQ(dir_.List(), (std::vector<std::string>{deepName, "in"}));
+    EXPECT_EQ(dir_.List(), (std::vector<std::string>{deepName, takenName, "in"}));
+    EXPECT_EQ(dir_.List(takenName), (std::vector<std::string>{std::string(60, 'n')}));
     EXPECT_EQ(dir_.List("in\\sub").size(), 0u);
 }

@@ -17,9 +17,8 @@ namespace {
 
 constexpr char kMsgIntoItself[] = "フォルダをそのフォルダ自身の中へコピーまたは移動することはできません。\n";
 
-// Checks every dragged item before anything is made: it reads exactly, resolves, is not
-// the drop folder or a folder holding it, and its destination in the wanted folder fits.
-// The wanted path comes from item 0.
+// Checks every dragged item before anything is made: it reads exactly, resolves, and is
+// not the drop folder or a folder holding it. The wanted path comes from item 0.
 int CheckItems(HDROP drop, UINT count, const char* dropFolder, char* wanted)
 {
     for (UINT i = 0; i < count; ++i) {
@@ -41,8 +40,23 @@ int CheckItems(HDROP drop, UINT count, const char* dropFolder, char* wanted)
             ShowErrorBox(nullptr, message);
             return 0;
         }
+    }
+    return 1;
+}
+
+// Every item's destination in the folder made (which may carry a "(n)" the wanted path
+// has not) fits in 260 bytes; checked before the first item is transferred.
+int DestinationsFit(HDROP drop, UINT count, const char* folder)
+{
+    for (UINT i = 0; i < count; ++i) {
+        char path[kPathSize];
+        char full[kPathSize];
+        size_t name = 0;
         char destination[kPathSize];
-        if (!BuildChildPath(destination, wanted, full + name, nullptr)) return 0;
+        if (!ReadDraggedItem(drop, i, path) || !ResolveItem(path, full, &name) ||
+            !BuildChildPath(destination, folder, full + name, nullptr)) {
+            return 0;
+        }
     }
     return 1;
 }
@@ -83,6 +97,11 @@ HRESULT TransferToNewFolder(CDragDropExt* object, HWND owner)
     char folder[kPathSize] = {};
     if (!CheckItems(list.get(), count, dropFolder, folder)) return E_INVALIDARG;
     if (!CreateUniqueFolder(owner, folder)) return E_INVALIDARG;
+    if (!DestinationsFit(list.get(), count, folder)) {
+        // Nothing was transferred: the new folder, still empty, goes again.
+        RemoveDirectoryA(folder);
+        return E_INVALIDARG;
+    }
 
     // In the order of the drop list; the first failure or cancel ends the run, and what
     // was transferred stays.
