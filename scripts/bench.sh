@@ -3,7 +3,8 @@
 # Each line gives the command's median time beside the floor of bare system calls
 # measured in the same process, and their ratio; growth lines compare two sizes.
 #   scripts/bench.sh [--reps N] [--clicks N] [--leak N] [--rename N] [--select N]
-#                    [--classify N] [--fetch N] [--only click|leak|rename|select|classify|fetch]
+#                    [--classify N] [--fetch N] [--bulk N] [--list N]
+#                    [--only click|leak|rename|select|classify|fetch|commands|list]
 # Run scripts/test.sh once first on a fresh machine (it installs what the build needs).
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -37,6 +38,26 @@ for i in range(n - n // 2):
 PY
   : > "$dir/complete"
 done
+
+# The file list's tree: ten folders of a tenth of the files each.
+list=10000
+for ((i = 1; i <= $#; i++)); do
+  if [ "${!i}" = --list ]; then j=$((i + 1)); list=${!j}; fi
+done
+dir="$WINEPREFIX/drive_c/tidalon-bench-data/list-$list"
+if [ ! -f "$dir/complete" ]; then
+  rm -rf "$dir"
+  python3 - "$dir/tree" "$list" <<'PY'
+import os, sys
+root, n = sys.argv[1], int(sys.argv[2])
+for f in range(10):
+    sub = os.path.join(root, "d%d" % f)
+    os.makedirs(sub)
+    for i in range(n // 10):
+        open(os.path.join(sub, "f%06d.txt" % i), "w").close()
+PY
+  : > "$dir/complete"
+fi
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   source "$ROOT/scripts/wine-env.sh"

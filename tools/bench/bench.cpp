@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <functional>
 #include <string>
 #include <vector>
@@ -46,6 +47,8 @@ struct Options {
     int select = 100000;
     int classify = 10000;
     int fetch = 100000;
+    int bulk = 2000;      // files of each dialog command's row
+    int list = 10000;     // files of the file list's tree
     std::string only;
 };
 
@@ -561,6 +564,188 @@ void FetchRows(const Options& o)
     Growth("selection fetch, growth", times[0], times[1], 10, 12);
 }
 
+// A dialog command on every file of `data`, its dialog filled by `fill` and answered
+// with OK, timed from InvokeCommand to its return. Boxes the run shows are answered and
+// the first is printed, so a row that fails is seen.
+double DialogCommand(IDataObject* data, unsigned entry, const std::function<void(DialogDriver&)>& fill)
+{
+    UiScript ui;
+    ui.ExpectDialog([&](DialogDriver& d) {
+        fill(d);
+        d.Press(IDOK);
+    });
+    ui.AnswerAllBoxes(IDOK);
+    const double ms = Timed([&] { Invoke(data, entry, nullptr); });
+    if (!ui.Failures().empty()) std::printf("  dialog: %s\n", ui.Failures().front().c_str());
+    if (!ui.Boxes().empty()) std::printf("  box: %s\n", ui.Boxes().front().text.c_str());
+    return ms;
+}
+
+// The commands that change every selected file, each beside the bare calls that make
+// the same change.
+void CommandRows(const Options& o)
+{
+    const std::string folder = Fresh("commands");
+    const std::vector<std::string> files = Names(folder, o.bulk, "n", ".dat");
+    const std::vector<std::string> prefixed = Names(folder, o.bulk, "xn", ".dat");
+    const std::vector<std::string> numbered = Names(folder, o.bulk, "m", ".dat");
+    MakeFiles(files);
+    IDataObject* data = CreateDropDataObject(files);
+    const int reps = std::max(1, o.reps / 2);
+    char name[64];
+
+    // Time-difference correction: one hour later. Floor: read and write the last-write
+    // time of each file.
+    auto timeFloor = [&] {
+        return Timed([&] {
+            for (const std::string& f : files) {
+                FileHandle file(CreateFileA(f.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+                FILETIME written;
+                GetFileTime(file.get(), nullptr, nullptr, &written);
+                SetFileTime(file.get(), nullptr, nullptr, &written);
+            }
+        });
+    };
+    std::snprintf(name, sizeof name, "time-difference correction, %d files", o.bulk);
+    Row(name, reps,
+        [&] {
+            return DialogCommand(data, 9, [](DialogDriver& d) {
+                d.SetText(IDC_REVISE_HOURS, "1");
+                d.SetText(IDC_REVISE_MINUTES, "0");
+                d.SetText(IDC_REVISE_SECONDS, "0");
+                d.Check(IDC_REVISE_LATER, true);
+            });
+        },
+        timeFloor, 0);
+
+    // Timestamp change: the date of the last write.
+    std::snprintf(name, sizeof name, "timestamp change, %d files", o.bulk);
+    Row(name, reps,
+        [&] {
+            return DialogCommand(data, 8, [](DialogDriver& d) {
+                d.Check(IDC_TIME_CREATION, false);
+                d.Check(IDC_TIME_LAST_WRITE, true);
+                d.Check(IDC_TIME_DATE, true);
+                d.Check(IDC_TIME_TIME_OF_DAY, false);
+                const int fields[2][3] = {{IDC_TIME_C_YEAR, IDC_TIME_C_MONTH, IDC_TIME_C_DAY},
+                                          {IDC_TIME_W_YEAR, IDC_TIME_W_MONTH, IDC_TIME_W_DAY}};
+                for (const auto& row : fields) {
+                    d.SetText(row[0], "2020");
+                    d.SetText(row[1], "1");
+                    d.SetText(row[2], "2");
+                }
+            });
+        },
+        timeFloor, 0);
+
+    // Attribute change: hidden, absolute, files. Floor: read and set the attributes.
+    std::snprintf(name, sizeof name, "attribute change, %d files", o.bulk);
+    Row(name, reps,
+        [&] {
+            return DialogCommand(data, 10, [](DialogDriver& d) {
+                d.Check(IDC_ATTRIBUTE_ABSOLUTE, true);
+                d.Check(IDC_ATTRIBUTE_HIDDEN, true);
+                d.Check(IDC_ATTRIBUTE_READONLY, false);
+                d.Check(IDC_ATTRIBUTE_ARCHIVE, false);
+                d.Check(IDC_ATTRIBUTE_SUBFOLDERS, false);
+            });
+        },
+        [&] {
+            return Timed([&] {
+                for (const std::string& f : files) {
+                    const DWORD attributes = GetFileAttributesA(f.c_str());
+                    SetFileAttributesA(f.c_str(), (attributes & ~FILE_ATTRIBUTE_HIDDEN) | FILE_ATTRIBUTE_NORMAL);
+                }
+            });
+        },
+        0);
+
+    // Renaming commands; each floor renames the files back with a bare MoveFileA loop.
+    auto back = [&](const std::vector<std::string>& from) {
+        return Timed([&] {
+            for (size_t i = 0; i < files.size(); ++i) MoveFileA(from[i].c_str(), files[i].c_str());
+        });
+    };
+    std::snprintf(name, sizeof name, "name arrangement, %d files", o.bulk);
+    Row(name, reps,
+        [&] {
+            return DialogCommand(data, 11, [](DialogDriver& d) {
+                d.Check(IDC_NAME_WIDTH_NONE, true);
+                d.Check(IDC_NAME_CASE_NONE, true);
+                d.Check(IDC_NAME_CHANGE_EXTENSION, false);
+                d.Check(IDC_NAME_ADD_END, false);
+                d.Check(IDC_NAME_ADD_START, true);
+                d.SetText(IDC_NAME_START_TEXT, "x");
+            });
+        },
+        [&] { return back(prefixed); }, 0);
+    std::snprintf(name, sizeof name, "serial-number renaming, %d files", o.bulk);
+    Row(name, reps,
+        [&] {
+            return DialogCommand(data, 12, [](DialogDriver& d) {
+                d.SetText(IDC_CNUM_PREFIX, "m");
+                d.Check(IDC_CNUM_ZERO_FILL, true);
+                d.SetText(IDC_CNUM_DIGITS, "6");
+                d.SetText(IDC_CNUM_START, "0");
+                d.Check(IDC_CNUM_BY_NAME, true);
+                d.Check(IDC_CNUM_ASCENDING, true);
+            });
+        },
+        [&] { return back(numbered); }, 0);
+    data->Release();
+    RemoveTree(folder);
+}
+
+// The file list of a tree of ten folders (made beforehand by scripts/bench.sh when it
+// can), beside a bare walk of the same tree.
+void ListWalk(const std::wstring& folder, long* entries)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE h = FindFirstFileW((folder + L"\\*.*").c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return;
+    do {
+        if (std::wcscmp(found.cFileName, L".") == 0 || std::wcscmp(found.cFileName, L"..") == 0) continue;
+        ++*entries;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ListWalk(folder + L"\\" + found.cFileName, entries);
+    } while (FindNextFileW(h, &found));
+    FindClose(h);
+}
+
+void ListRow(const Options& o)
+{
+    const std::string made = std::string(kDataRoot) + "\\list-" + std::to_string(o.list);
+    const bool premade = GetFileAttributesA((made + "\\complete").c_str()) != INVALID_FILE_ATTRIBUTES;
+    const std::string root = premade ? made + "\\tree" : Fresh("list");
+    if (!premade) {
+        for (int f = 0; f < 10; ++f) {
+            const std::string sub = root + "\\d" + std::to_string(f);
+            CreateDirectoryA(sub.c_str(), nullptr);
+            MakeFiles(Names(sub, o.list / 10, "f", ".txt"));
+        }
+    }
+    IDataObject* data = CreateDropDataObject({root});
+    wchar_t wideRoot[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, root.c_str(), -1, wideRoot, MAX_PATH);
+    long lines = 0;
+    char name[64];
+    std::snprintf(name, sizeof name, "file list, tree of %d files", o.list);
+    const double ms = Row(name, std::max(1, o.reps / 2),
+        [&] {
+            return DialogCommand(data, 7, [](DialogDriver& d) {
+                d.Check(IDC_CLIPBOARD_SUBFOLDERS, true);
+                d.Check(IDC_CLIPBOARD_TEXT_FILE, false);
+            });
+        },
+        [&] {
+            lines = 0;
+            return Timed([&] { ListWalk(wideRoot, &lines); });
+        },
+        0);
+    std::printf("%-44s %.2f us per line (%ld lines)\n", "file list, per line", lines > 0 ? ms * 1000 / lines : 0, lines + 1);
+    data->Release();
+    if (!premade) RemoveTree(root);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -576,6 +761,8 @@ int main(int argc, char** argv)
         else if (flag == "--select") o.select = value;
         else if (flag == "--classify") o.classify = value;
         else if (flag == "--fetch") o.fetch = value;
+        else if (flag == "--bulk") o.bulk = value;
+        else if (flag == "--list") o.list = value;
         else if (flag == "--only") o.only = argv[i + 1];
         else {
             std::fprintf(stderr, "bench: unknown option %s\n", flag.c_str());
@@ -608,6 +795,8 @@ int main(int argc, char** argv)
     if (wanted("select")) SelectRows(o);
     if (wanted("classify")) ClassifyRow(o);
     if (wanted("fetch")) FetchRows(o);
+    if (wanted("commands")) CommandRows(o);
+    if (wanted("list")) ListRow(o);
 
     RemoveTree(kRoot);
     RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
