@@ -19,14 +19,23 @@ open $SAMPLE_WIN
 shot "$OUT/01-folder.png"
 select 報告書.txt
 menu-shot "$OUT/02-tidalon-submenu.png" Tidalon(&E)
-# The settings now exist with the default layout; add "更新日で分類" to the submenu
-# and switch the drag menu on.
-setting Menu 01 03 01 00 07 00 08 09 0A 00 0B 0C 0D 0E 00 10
+# The settings now exist with the default layout; add the other selection commands and
+# "更新日で分類" to the submenu and switch the drag menu on.
+setting Menu 01 03 01 02 04 05 00 07 00 08 09 0A 00 0B 0C 0D 0E 00 10
 command すべて選択(&L)
 shot "$OUT/03-select-all.png"
 select notes.txt
 command 同一の拡張子を選択(&X)
 shot "$OUT/04-same-extension.png"
+select 資料
+command ファイル／フォルダを選択(&F)
+shot "$OUT/04a-files-or-folders.png"
+select memo.txt
+command 同一の更新日を選択(&U)
+shot "$OUT/04b-same-date.png"
+select 報告書.txt
+command 同一の属性を選択(&R)
+shot "$OUT/04c-same-attributes.png"
 select 写真_001.jpg 写真_002.jpg
 dialog 名前の置換
   set 1076 写真_
