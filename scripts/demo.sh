@@ -75,6 +75,11 @@ if [ "${TIDALON_DEMO_STAGE:-}" = display ]; then
   fi
 
   "$WINE" "$HOST" --script "$tour"
+  # Last, after the tour: the setup program removes the handlers ("/uninst",
+  # "アンインストール"), its question and closing message shot; the restart is declined.
+  # The settings key stays, as uninstalling leaves it.
+  "$WINE" "$SETUP_DRIVER" uninstall "$DIST/pellast.exe" "$OUT/90-uninstall-question.png" "$OUT/91-uninstalled.png" ||
+    echo "demo: the uninstall could not be shown" >&2
   # Wine's own processes of this prefix end before the display does.
   timeout 60 "$WINESERVER" -w || true
   exit 0

@@ -6,6 +6,8 @@
 //   setup_driver customize <pellast.exe> <maintenance.png> <customize.png>
 //       "/uninst", "カスタマイズ", an entry added and selected, screenshots, then Cancel:
 //       nothing is stored
+//   setup_driver uninstall <pellast.exe> <question.png> <done.png>
+//       "/uninst", "アンインストール", OK, OK, and the restart declined
 #include <string>
 
 #include "host.h"
@@ -114,6 +116,26 @@ int Customize(const std::string& exe, const std::string& maintenanceShot, const 
     return saved ? 0 : 1;
 }
 
+// "/uninst", "アンインストール", OK on the question and on the closing message, and the
+// restart declined. The question and the closing message are shot.
+int Uninstall(const std::string& exe, const std::string& questionShot, const std::string& doneShot)
+{
+    Run run(exe, " /uninst");
+    const HWND maintenance = run.Window(IDC_MAINTENANCE_UNINSTALL);
+    if (maintenance == nullptr) return 1;
+    Command(maintenance, IDC_MAINTENANCE_UNINSTALL);
+    const HWND question = run.Window(0);
+    if (question != nullptr) SaveWindowShot(question, questionShot);
+    AnswerBox(question);
+    const HWND done = run.Window(0);
+    if (done != nullptr) SaveWindowShot(done, doneShot);
+    AnswerBox(done);
+    const HWND restart = run.Window(0);
+    if (restart == nullptr) return 1;
+    Command(restart, IDCANCEL);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -121,6 +143,8 @@ int main(int argc, char** argv)
     const std::string verb = argc > 2 ? argv[1] : "";
     if (verb == "install") return Install(WindowsPath(argv[2]), argc > 3 ? argv[3] : "");
     if (verb == "customize" && argc > 4) return Customize(WindowsPath(argv[2]), argv[3], argv[4]);
-    Log("usage: setup_driver install <pellast.exe> [shot.png] | customize <pellast.exe> <maintenance.png> <customize.png>");
+    if (verb == "uninstall" && argc > 4) return Uninstall(WindowsPath(argv[2]), argv[3], argv[4]);
+    Log("usage: setup_driver install <pellast.exe> [shot.png] | customize <pellast.exe> <maintenance.png> "
+        "<customize.png> | uninstall <pellast.exe> <question.png> <done.png>");
     return 2;
 }
