@@ -14,6 +14,8 @@
 //                                 <folder> (a name in the view or a path), print it and
 //                                 choose the entry when given
 //   drop-shot <folder> <png>      show that drop menu and take a screenshot of it
+//   shift down|up                 press or release Shift (as the keyboard would), for
+//                                 the drop menu built while it is held
 //   setting <value> <hex>...      write a binary value under HKCU "Software\Quaddle\Kelmora"
 //                                 (only once the key exists)
 //   wait <ms>                     let the window run for a while
@@ -337,6 +339,16 @@ bool ScriptRunner::Execute(const Item& item)
             }
         }
         DropUnusedExpectations();
+        return true;
+    }
+    if (verb == "shift" && a.size() >= 2 && (a[1] == "down" || a[1] == "up")) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = VK_SHIFT;
+        input.ki.dwFlags = a[1] == "up" ? KEYEVENTF_KEYUP : 0;
+        SendInput(1, &input, sizeof input);
+        host_.Settle(100);
+        Log("shift " + a[1]);
         return true;
     }
     if (verb == "setting" && a.size() >= 3) {
