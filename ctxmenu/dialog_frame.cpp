@@ -22,6 +22,20 @@ HDROP GetSelectionDrop(HWND dialog)
     return SelectionDropOf(ext);
 }
 
+UINT GetSelectionCount(HWND dialog, HDROP* drop)
+{
+    *drop = GetSelectionDrop(dialog);
+    if (*drop == nullptr) return 0;
+    const UINT count = SelectedCount(*drop);
+    if (count == 0) ShowErrorBox(nullptr, kMsgNoSelection);
+    return count;
+}
+
+unsigned GetDlgUnsigned(HWND dialog, int id)
+{
+    return GetDlgItemInt(dialog, id, nullptr, FALSE);
+}
+
 int GetCheck(HWND dialog, int id)
 {
     return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;

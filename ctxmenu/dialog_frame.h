@@ -16,6 +16,13 @@ inline constexpr UINT kChangeNotifyFlags = 0x2000;
 // The HDROP of the selection of the CShellExt kept in the dialog's DWLP_USER; shows
 // the generic failure message and gives null when there is none.
 HDROP GetSelectionDrop(HWND dialog);
+// The HDROP of the dialog's selection in `drop` and the number of selected items; shows
+// the failure (no selection: "ファイルが選択されていません。") and gives 0 when there is none.
+UINT GetSelectionCount(HWND dialog, HDROP* drop);
+// A text control's value as an unsigned number: text that is not one reads as 0, and a
+// value typed beyond its up-down's range is taken as it is.
+unsigned GetDlgUnsigned(HWND dialog, int id);
+
 // The same for direct actions, which get the CShellExt pointer as an argument.
 HDROP SelectionDropOf(CShellExt* ext);
 

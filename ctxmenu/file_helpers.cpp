@@ -129,9 +129,9 @@ int GetLocalLastWrite(const char* path, SYSTEMTIME* local, bool* found)
     *found = false;
     // A time no file can have (its high bit is set): still there when the search found
     // nothing for the path.
-    FILETIME written{0xFFFFFFFF, 0xFFFFFFFF};
+    FILETIME written = kNoFileTime;
     if (!GetFileTimes(path, nullptr, &written)) return 0;
-    if (written.dwLowDateTime == 0xFFFFFFFF && written.dwHighDateTime == 0xFFFFFFFF) return 1;
+    if (IsNoFileTime(written)) return 1;
     if (!FileTimeToLocalSystemTime(&written, local)) return 0;
     *found = true;
     return 1;

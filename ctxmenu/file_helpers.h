@@ -11,6 +11,13 @@
 int ChooseSaveFile(HWND owner, const char* title, const char* initialFolder, char* fileName);
 // Appends `size` bytes to `path`, creating it when missing.
 int AppendToFile(const char* path, const void* data, DWORD size);
+// A time no file can have (its high bit is set): what GetFileTimes leaves in a time it
+// is given when the search finds nothing for the path.
+inline constexpr FILETIME kNoFileTime = {0xFFFFFFFF, 0xFFFFFFFF};
+inline bool IsNoFileTime(const FILETIME& t)
+{
+    return t.dwLowDateTime == kNoFileTime.dwLowDateTime && t.dwHighDateTime == kNoFileTime.dwHighDateTime;
+}
 // Creation and last-write time of `path` (either out may be null). A path that does not
 // exist gives 1 with the outs untouched.
 int GetFileTimes(const char* path, FILETIME* creation, FILETIME* lastWrite);

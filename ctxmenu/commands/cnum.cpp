@@ -154,13 +154,9 @@ int NumberItem(const char* path, const Numbering& numbering, std::uint64_t numbe
 
 int RunCnum(HWND dialog)
 {
-    HDROP drop = GetSelectionDrop(dialog);
-    if (drop == nullptr) return 0;
-    const UINT count = SelectedCount(drop);
-    if (count == 0) {
-        ShowErrorBox(nullptr, kMsgNoSelection);
-        return 0;
-    }
+    HDROP drop = nullptr;
+    const UINT count = GetSelectionCount(dialog, &drop);
+    if (count == 0) return 0;
     GlobalBlock list;
     std::unique_ptr<SerialItem[]> items(new (std::nothrow) SerialItem[count]);
     if (!list.Allocate(static_cast<SIZE_T>(count) * kPathSize) || !items) {

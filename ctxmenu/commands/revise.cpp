@@ -19,15 +19,6 @@ namespace {
 constexpr char kBlockName[] = "Revise";
 constexpr char kMsgOutOfRange[] = "補正後の日時がファイルの日時として扱える範囲を超えるため、補正できません。\n";
 
-// Left in a time by GetFileTimes when the search finds nothing for the path.
-constexpr FILETIME kNoTime = {0xFFFFFFFF, 0xFFFFFFFF};
-
-unsigned ReadUnsigned(HWND dialog, int id)
-{
-    // Text that is not an unsigned number reads as 0; a typed value beyond the up-down
-    // range is taken as it is.
-    return GetDlgItemInt(dialog, id, nullptr, FALSE);
-}
 
 int LoadReviseOptions(HWND dialog)
 {
@@ -44,8 +35,8 @@ int LoadReviseOptions(HWND dialog)
 
 int SaveReviseOptions(HWND dialog)
 {
-    const ReviseOptions options = {ReadUnsigned(dialog, IDC_REVISE_HOURS), ReadUnsigned(dialog, IDC_REVISE_MINUTES),
-                                   ReadUnsigned(dialog, IDC_REVISE_SECONDS), GetCheck(dialog, IDC_REVISE_LATER),
+    const ReviseOptions options = {GetDlgUnsigned(dialog, IDC_REVISE_HOURS), GetDlgUnsigned(dialog, IDC_REVISE_MINUTES),
+                                   GetDlgUnsigned(dialog, IDC_REVISE_SECONDS), GetCheck(dialog, IDC_REVISE_LATER),
                                    GetCheck(dialog, IDC_REVISE_EARLIER)};
     unsigned char block[kReviseBlockSize];
     EncodeReviseBlock(options, block);
@@ -54,13 +45,9 @@ int SaveReviseOptions(HWND dialog)
 
 int InitReviseDialog(HWND dialog)
 {
-    HDROP drop = GetSelectionDrop(dialog);
-    if (drop == nullptr) return 0;
-    const UINT count = SelectedCount(drop);
-    if (count == 0) {
-        ShowErrorBox(nullptr, kMsgNoSelection);
-        return 0;
-    }
+    HDROP drop = nullptr;
+    const UINT count = GetSelectionCount(dialog, &drop);
+    if (count == 0) return 0;
     if (count == 1) {
         char path[kPathSize];
         if (!QuerySelectedPath(drop, 0, path)) {
@@ -95,11 +82,10 @@ std::uint64_t ToUnits(const FILETIME& t)
 int ReviseItem(HWND, const char* path, void* context)
 {
     const Shift& shift = *static_cast<const Shift*>(context);
-    FILETIME written = kNoTime;
+    FILETIME written = kNoFileTime;
     if (!GetFileTimes(path, nullptr, &written)) return 0;
     // Nothing found for the path: it vanished after the selection was made.
-    if (written.dwLowDateTime == kNoTime.dwLowDateTime && written.dwHighDateTime == kNoTime.dwHighDateTime)
-        return 1;
+    if (IsNoFileTime(written)) return 1;
     std::uint64_t shifted = 0;
     if (!shift.usable || !ShiftFileTime(ToUnits(written), shift.offset, shift.earlier, &shifted)) {
         // A folder is passed over whatever its time; a file never gets a wrapped time.
@@ -117,8 +103,8 @@ int RunRevise(HWND dialog)
     HDROP drop = GetSelectionDrop(dialog);
     if (drop == nullptr) return 0;
     Shift shift{};
-    shift.usable = ReviseOffset(ReadUnsigned(dialog, IDC_REVISE_HOURS), ReadUnsigned(dialog, IDC_REVISE_MINUTES),
-                                ReadUnsigned(dialog, IDC_REVISE_SECONDS), &shift.offset);
+    shift.usable = ReviseOffset(GetDlgUnsigned(dialog, IDC_REVISE_HOURS), GetDlgUnsigned(dialog, IDC_REVISE_MINUTES),
+                                GetDlgUnsigned(dialog, IDC_REVISE_SECONDS), &shift.offset);
     // Later unless "遅らす" is ticked, also when neither button is.
     shift.earlier = GetCheck(dialog, IDC_REVISE_EARLIER) == 1;
     return RunOverSelection(dialog, ReviseItem, &shift);

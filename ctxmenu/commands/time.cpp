@@ -37,16 +37,6 @@ constexpr TimeRow kLastWriteRow = {
 constexpr int kRangeLow[6] = {1601, 1, 1, 0, 0, 0};
 constexpr int kRangeHigh[6] = {9999, 12, 31, 23, 59, 59};
 
-// Left in a time by GetFileTimes when the search finds nothing for the path: a value
-// no file time can have (its high bit is set).
-constexpr FILETIME kNoTime = {0xFFFFFFFF, 0xFFFFFFFF};
-bool IsNoTime(const FILETIME& t) { return t.dwLowDateTime == 0xFFFFFFFF && t.dwHighDateTime == 0xFFFFFFFF; }
-
-unsigned ReadUnsigned(HWND dialog, int id)
-{
-    // Text that is not an unsigned number reads as 0.
-    return GetDlgItemInt(dialog, id, nullptr, FALSE);
-}
 
 void ShowRow(HWND dialog, const TimeRow& row, const SYSTEMTIME& time)
 {
@@ -107,31 +97,27 @@ int SaveTimeOptions(HWND dialog)
 
 int InitTimeDialog(HWND dialog)
 {
-    HDROP drop = GetSelectionDrop(dialog);
-    if (drop == nullptr) return 0;
+    HDROP drop = nullptr;
+    const UINT count = GetSelectionCount(dialog, &drop);
+    if (count == 0) return 0;
     SYSTEMTIME creation;
     GetLocalTime(&creation);
     SYSTEMTIME lastWrite = creation;
 
-    const UINT count = SelectedCount(drop);
-    if (count == 0) {
-        ShowErrorBox(nullptr, kMsgNoSelection);
-        return 0;
-    }
     if (count == 1) {
         char path[kPathSize];
         if (!QuerySelectedPath(drop, 0, path)) {
             ShowErrorBox(nullptr, kMsgUnreadablePath);
             return 0;
         }
-        FILETIME created = kNoTime;
-        FILETIME written = kNoTime;
+        FILETIME created = kNoFileTime;
+        FILETIME written = kNoFileTime;
         if (GetFileTimes(path, &created, &written)) {
             // An item the search does not find (a drive root) shows the present time; a
             // time that cannot be shown in local time leaves its row at the present time.
             SYSTEMTIME local;
-            if (!IsNoTime(created) && FileTimeToLocalSystemTime(&created, &local)) creation = local;
-            if (!IsNoTime(written) && FileTimeToLocalSystemTime(&written, &local)) lastWrite = local;
+            if (!IsNoFileTime(created) && FileTimeToLocalSystemTime(&created, &local)) creation = local;
+            if (!IsNoFileTime(written) && FileTimeToLocalSystemTime(&written, &local)) lastWrite = local;
             SetItemIcon(dialog, IDC_TIME_ICON, path);
         }
         PathSetDlgItemPathA(dialog, IDC_TIME_ITEM, path);
@@ -169,9 +155,9 @@ void ReplaceRowTime(HWND dialog, const TimeRow& row, unsigned mask, FILETIME* ti
 {
     SYSTEMTIME local;
     if (!FileTimeToLocalSystemTime(time, &local)) return;
-    const CalendarEntry entry = {ReadUnsigned(dialog, row.edits[0]), ReadUnsigned(dialog, row.edits[1]),
-                                 ReadUnsigned(dialog, row.edits[2]), ReadUnsigned(dialog, row.edits[3]),
-                                 ReadUnsigned(dialog, row.edits[4]), ReadUnsigned(dialog, row.edits[5])};
+    const CalendarEntry entry = {GetDlgUnsigned(dialog, row.edits[0]), GetDlgUnsigned(dialog, row.edits[1]),
+                                 GetDlgUnsigned(dialog, row.edits[2]), GetDlgUnsigned(dialog, row.edits[3]),
+                                 GetDlgUnsigned(dialog, row.edits[4]), GetDlgUnsigned(dialog, row.edits[5])};
     CalendarTime replaced;
     if (!ReplaceCalendarParts(ToCalendar(local), mask, entry, &replaced)) {
         // A value too large for its field is a date or time that does not exist.
@@ -187,10 +173,10 @@ void ReplaceRowTime(HWND dialog, const TimeRow& row, unsigned mask, FILETIME* ti
 int ComputeNewTimes(HWND dialog, const char* path, FILETIME* creation, FILETIME* lastWrite, unsigned mask,
                     bool* found)
 {
-    *creation = kNoTime;
-    *lastWrite = kNoTime;
+    *creation = kNoFileTime;
+    *lastWrite = kNoFileTime;
     if (!GetFileTimes(path, creation, lastWrite)) return 0;
-    *found = !IsNoTime(*lastWrite);
+    *found = !IsNoFileTime(*lastWrite);
     if (!*found) return 1;
     // Both rows are worked out, also one whose box is off (its result is not written), so
     // a date that does not exist is reported in either row.
