@@ -1,6 +1,6 @@
 // The About box (dialog 141), opened by the "バージョン(&A)" button of every command dialog.
-#include "dialog_frame.h"
-#include "module.h"
+#include "ctxmenu/dialog_frame.h"
+#include "ctxmenu/module.h"
 
 void ShowAboutBox(HWND owner)
 {

@@ -1,10 +1,10 @@
-#include "command_table.h"
+#include "ctxmenu/command_table.h"
 
 #include <commctrl.h>
 
-#include "commands.h"
-#include "module.h"
-#include "resource_ids.h"
+#include "common/resource_ids.h"
+#include "ctxmenu/commands/commands.h"
+#include "ctxmenu/module.h"
 
 namespace {
 

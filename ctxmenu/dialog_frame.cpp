@@ -1,12 +1,12 @@
-#include "dialog_frame.h"
+#include "ctxmenu/dialog_frame.h"
 
 #include <shlobj.h>
 
 #include <cstring>
 
-#include "path_build.h"
-#include "report.h"
-#include "shell_ext.h"
+#include "common/report.h"
+#include "common/rules/path_build.h"
+#include "ctxmenu/shell_ext.h"
 
 HDROP SelectionDropOf(CShellExt* ext)
 {

@@ -4,8 +4,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "resource_ids.h"
-#include "selection.h"
+#include "common/resource_ids.h"
+#include "common/selection.h"
 
 class CShellExt;
 

@@ -1,5 +1,5 @@
 // Module-wide state of kelmora.dll: its instance and the count of live objects.
-#include "module.h"
+#include "ctxmenu/module.h"
 
 namespace {
 

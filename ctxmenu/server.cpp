@@ -1,8 +1,8 @@
 // The library's entry point, its two COM exports and the class factory.
 #include <new>
 
-#include "module.h"
-#include "shell_ext.h"
+#include "ctxmenu/module.h"
+#include "ctxmenu/shell_ext.h"
 
 namespace {
 

@@ -1,13 +1,14 @@
-#include "shell_ext.h"
+#include "ctxmenu/shell_ext.h"
 
 #include <cstring>
 #include <memory>
 #include <new>
 
-#include "command_table.h"
-#include "menu_model.h"
-#include "module.h"
-#include "report.h"
+#include "common/menu_layout.h"
+#include "common/report.h"
+#include "common/rules/menu_model.h"
+#include "ctxmenu/command_table.h"
+#include "ctxmenu/module.h"
 
 CShellExt::CShellExt()
 {
@@ -68,7 +69,9 @@ STDMETHODIMP CShellExt::QueryContextMenu(HMENU menu, UINT position, UINT idCmdFi
 
     BYTE* layout = nullptr;
     DWORD length = 0;
-    if (!LoadMenuLayout(&layout, &length)) return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 0);
+    // The letters of this build: another Explorer thread may read "Key" at the same time.
+    unsigned char hotkeys[kHotkeyTableSize];
+    if (!LoadMenuLayout(&layout, &length, hotkeys)) return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 0);
 
     GlobalMemory layoutBlock(layout);
     std::unique_ptr<MenuModelEntry[]> entries(new (std::nothrow) MenuModelEntry[length]);
@@ -76,7 +79,7 @@ STDMETHODIMP CShellExt::QueryContextMenu(HMENU menu, UINT position, UINT idCmdFi
         ShowErrorBox(nullptr, kMsgNoMemory);
         return E_OUTOFMEMORY;
     }
-    const MenuModel model = BuildMenuModel(layout, length, HotkeyTable(), kHotkeyTableSize, entries.get(), length);
+    const MenuModel model = BuildMenuModel(layout, length, hotkeys, kHotkeyTableSize, entries.get(), length);
     layoutBlock.Close();
 
     // Every menu build gets a submenu of its own: Explorer destroys the one it was
@@ -89,7 +92,7 @@ STDMETHODIMP CShellExt::QueryContextMenu(HMENU menu, UINT position, UINT idCmdFi
     std::memcpy(offsets_, model.offsets, sizeof offsets_);
 
     char top[sizeof kTopItemText];
-    SubstituteHotkey(kTopItemText, "&E", static_cast<char>(HotkeyTable()[0]), top, sizeof top);
+    SubstituteHotkey(kTopItemText, "&E", static_cast<char>(hotkeys[0]), top, sizeof top);
     InsertMenuA(menu, position, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
     InsertMenuA(menu, position + 1, MF_BYPOSITION | MF_POPUP | MF_STRING,
                 reinterpret_cast<UINT_PTR>(submenu_.get()), top);

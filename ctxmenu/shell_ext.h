@@ -3,12 +3,10 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "handles.h"
-#include "option_blocks.h"
+#include "common/class_ids.h"
+#include "common/handles.h"
+#include "common/rules/option_blocks.h"
 
-// {5D0C2A71-3B8E-4F19-A6C2-7E41B09D3F58}
-inline constexpr CLSID CLSID_KelmoraShellExt = {
-    0x5D0C2A71, 0x3B8E, 0x4F19, {0xA6, 0xC2, 0x7E, 0x41, 0xB0, 0x9D, 0x3F, 0x58}};
 
 class CShellExt final : public IContextMenu, public IShellExtInit {
 public:

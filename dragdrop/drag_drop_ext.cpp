@@ -1,9 +1,11 @@
-#include "drag_drop_ext.h"
+#include "dragdrop/drag_drop_ext.h"
 
-#include "drop_commands.h"
-#include "module.h"
-#include "selection.h"
-#include "settings.h"
+#include "common/exact_text.h"
+#include "common/menu_layout.h"
+#include "common/selection.h"
+#include "common/settings_store.h"
+#include "dragdrop/commands/drop_commands.h"
+#include "dragdrop/module.h"
 
 namespace {
 

@@ -4,12 +4,10 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "handles.h"
-#include "path_build.h"
+#include "common/class_ids.h"
+#include "common/handles.h"
+#include "common/rules/path_build.h"
 
-// {A83F6E12-94C7-4B2D-8E05-1C6D72F4B9A0}
-inline constexpr CLSID CLSID_OrvidDragDropExt = {
-    0xA83F6E12, 0x94C7, 0x4B2D, {0x8E, 0x05, 0x1C, 0x6D, 0x72, 0xF4, 0xB9, 0xA0}};
 
 class CDragDropExt final : public IContextMenu, public IShellExtInit {
 public:

@@ -1,13 +1,14 @@
-#include "drop_support.h"
+#include "dragdrop/drop_support.h"
 
 #include <climits>
 #include <cstring>
 
-#include "drag_drop_ext.h"
-#include "drop_names.h"
-#include "path_build.h"
-#include "report.h"
-#include "selection.h"
+#include "common/report.h"
+#include "common/rules/cp932_text.h"
+#include "common/rules/path_build.h"
+#include "common/selection.h"
+#include "dragdrop/drag_drop_ext.h"
+#include "dragdrop/rules/drop_rule.h"
 
 bool DropList::Fetch(IDataObject* data)
 {

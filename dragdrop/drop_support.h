@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "handles.h"
+#include "common/handles.h"
 
 class CDragDropExt;
 

@@ -1,4 +1,4 @@
-#include "module.h"
+#include "dragdrop/module.h"
 
 namespace {
 

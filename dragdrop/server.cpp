@@ -1,8 +1,8 @@
 // The library's entry point, its two COM exports and the class factory.
 #include <new>
 
-#include "drag_drop_ext.h"
-#include "module.h"
+#include "dragdrop/drag_drop_ext.h"
+#include "dragdrop/module.h"
 
 namespace {
 

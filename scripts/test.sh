@@ -15,7 +15,7 @@ cmake -S tests/core-project -B build/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build/native -j "$jobs" >/dev/null
 
 # The deliverables, the tools and the Wine-side tests.
-cmake -S . -B build -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+cmake -S . -B build -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release -DTIDALON_WERROR=ON \
       -DNATIVE_CORE_TESTS="$ROOT/build/native/tests/core/core_tests" \
       -DNATIVE_FUZZ_REPLAYS="$ROOT/build/native/tests/fuzz/replay_corpora.sh" >/dev/null
 cmake --build build -j "$jobs"

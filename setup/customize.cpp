@@ -3,13 +3,14 @@
 // before OK.
 #include <cstring>
 
-#include "handles.h"
-#include "menu_model.h"
-#include "report.h"
-#include "resource_ids.h"
-#include "settings.h"
-#include "setup.h"
-#include "setup_rules.h"
+#include "common/handles.h"
+#include "common/menu_layout.h"
+#include "common/report.h"
+#include "common/resource_ids.h"
+#include "common/rules/menu_model.h"
+#include "common/settings_store.h"
+#include "setup/rules/setup_rules.h"
+#include "setup/setup.h"
 
 namespace {
 

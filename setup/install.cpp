@@ -2,10 +2,11 @@
 // this program's folder, their approval, the uninstall entry and the default settings.
 #include <cstring>
 
-#include "report.h"
-#include "settings.h"
-#include "setup.h"
-#include "setup_rules.h"
+#include "common/menu_layout.h"
+#include "common/report.h"
+#include "common/settings_store.h"
+#include "setup/rules/setup_rules.h"
+#include "setup/setup.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include "messages.h"
-#include "setup.h"
-#include "setup_rules.h"
+#include "common/messages.h"
+#include "setup/rules/setup_rules.h"
+#include "setup/setup.h"
 
 namespace {
 HINSTANCE g_instance = nullptr;

@@ -4,12 +4,12 @@
 
 #include <cstdio>
 
-#include "handles.h"
-#include "messages.h"
-#include "report.h"
-#include "resource_ids.h"
-#include "setup.h"
-#include "setup_rules.h"
+#include "common/handles.h"
+#include "common/messages.h"
+#include "common/report.h"
+#include "common/resource_ids.h"
+#include "setup/rules/setup_rules.h"
+#include "setup/setup.h"
 
 namespace {
 

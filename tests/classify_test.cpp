@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "folder_window.h"
-#include "test_env.h"
-#include "ui_script.h"
+#include "tests/support/folder_window.h"
+#include "tests/support/test_env.h"
+#include "tests/support/ui_script.h"
 
 namespace {
 

@@ -11,13 +11,16 @@
 #include <utility>
 #include <vector>
 
-#include "drop_data.h"
-#include "file_helpers.h"
-#include "handles.h"
-#include "resource_ids.h"
-#include "settings.h"
-#include "test_env.h"
-#include "ui_script.h"
+#include "common/folder_walk.h"
+#include "common/handles.h"
+#include "common/menu_layout.h"
+#include "common/resource_ids.h"
+#include "common/settings_store.h"
+#include "ctxmenu/file_times.h"
+#include "ctxmenu/text_file.h"
+#include "tests/support/test_env.h"
+#include "tests/support/ui_script.h"
+#include "tools/support/drop_data.h"
 
 namespace {
 

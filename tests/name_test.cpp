@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "resource_ids.h"
-#include "test_env.h"
-#include "ui_script.h"
+#include "common/resource_ids.h"
+#include "tests/support/test_env.h"
+#include "tests/support/ui_script.h"
 
 namespace {
 

@@ -8,10 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "resource_ids.h"
-#include "settings.h"
-#include "test_env.h"
-#include "ui_script.h"
+#include "common/menu_layout.h"
+#include "common/resource_ids.h"
+#include "common/settings_store.h"
+#include "tests/support/test_env.h"
+#include "tests/support/ui_script.h"
 
 namespace {
 

@@ -4,9 +4,11 @@
 
 #include <cstring>
 
-#include "settings.h"
-#include "test_env.h"
-#include "ui_script.h"
+#include "common/menu_layout.h"
+#include "common/report.h"
+#include "common/settings_store.h"
+#include "tests/support/test_env.h"
+#include "tests/support/ui_script.h"
 
 namespace {
 
@@ -84,7 +86,7 @@ TEST(ReportSystemError, ShowsSystemTextWithoutLineBreakOwnedByForegroundWindow)
     SetForegroundWindow(window);
     UiScript ui;
     ui.ExpectBox();
-    ReportSystemError(nullptr, "", "", ERROR_ACCESS_DENIED);
+    ReportSystemError(nullptr, ERROR_ACCESS_DENIED);
     ASSERT_EQ(ui.Boxes().size(), 1u);
     const SeenBox& box = ui.Boxes()[0];
     EXPECT_TRUE(IsErrorBox(box, SystemText(ERROR_ACCESS_DENIED)));
@@ -97,16 +99,16 @@ TEST(ReportSystemError, ShowsSystemTextWithoutLineBreakOwnedByForegroundWindow)
 TEST(ReportSystemError, CodeWithoutTextShowsNothing)
 {
     UiScript ui;
-    ReportSystemError(nullptr, "", "", 0x2F0F1234);
+    ReportSystemError(nullptr, 0x2F0F1234);
     EXPECT_TRUE(ui.Boxes().empty());
     EXPECT_TRUE(ui.Failures().empty());
 }
 
-TEST(ReportSystemError, MissingContextShowsGenericFailure)
+TEST(ReportSystemError, UnexpectedStateShowsGenericFailure)
 {
     UiScript ui;
     ui.ExpectBox();
-    ReportSystemError(nullptr, nullptr, "", ERROR_ACCESS_DENIED);
+    ReportFault();
     ASSERT_EQ(ui.Boxes().size(), 1u);
     EXPECT_TRUE(IsErrorBox(ui.Boxes()[0], "システム異常です。"));
 }

@@ -6,18 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "option_blocks.h"
-#include "resource_ids.h"
-#include "test_env.h"
-#include "ui_script.h"
+#include "common/class_ids.h"
+#include "common/resource_ids.h"
+#include "common/rules/option_blocks.h"
+#include "tests/support/test_env.h"
+#include "tests/support/ui_script.h"
 
 namespace {
 
-const CLSID kKelmora = {0x5D0C2A71, 0x3B8E, 0x4F19, {0xA6, 0xC2, 0x7E, 0x41, 0xB0, 0x9D, 0x3F, 0x58}};
-const CLSID kOrvid = {0xA83F6E12, 0x94C7, 0x4B2D, {0x8E, 0x05, 0x1C, 0x6D, 0x72, 0xF4, 0xB9, 0xA0}};
+const CLSID kKelmora = CLSID_KelmoraShellExt;
+const CLSID kOrvid = CLSID_OrvidDragDropExt;
 const std::string kDist = TIDALON_DIST_DIR;
-#define KELMORA "{5D0C2A71-3B8E-4F19-A6C2-7E41B09D3F58}"
-#define ORVID "{A83F6E12-94C7-4B2D-8E05-1C6D72F4B9A0}"
+#define KELMORA KELMORA_CLSID
+#define ORVID ORVID_CLSID
 const char kApproved[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
 const char kUninstall[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tidalon(ｴｸｽﾌﾟﾛｰﾗ拡張)";
 

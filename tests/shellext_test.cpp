@@ -5,15 +5,16 @@
 #include <algorithm>
 #include <cstring>
 
-#include "drop_data.h"
-#include "folder_window.h"
-#include "test_env.h"
-#include "ui_script.h"
+#include "common/class_ids.h"
+#include "tests/support/folder_window.h"
+#include "tests/support/test_env.h"
+#include "tests/support/ui_script.h"
+#include "tools/support/drop_data.h"
 
 namespace {
 
-const CLSID kKelmora = {0x5D0C2A71, 0x3B8E, 0x4F19, {0xA6, 0xC2, 0x7E, 0x41, 0xB0, 0x9D, 0x3F, 0x58}};
-const CLSID kOther = {0xA83F6E12, 0x94C7, 0x4B2D, {0x8E, 0x05, 0x1C, 0x6D, 0x72, 0xF4, 0xB9, 0xA0}};
+const CLSID kKelmora = CLSID_KelmoraShellExt;
+const CLSID kOther = CLSID_OrvidDragDropExt;
 
 using GetClassObjectFn = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
 

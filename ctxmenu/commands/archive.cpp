@@ -5,15 +5,16 @@
 
 #include <new>
 
-#include "archive_rule.h"
-#include "commands.h"
-#include "dialog_frame.h"
-#include "file_helpers.h"
-#include "folder_walk.h"
-#include "handles.h"
-#include "module.h"
-#include "report.h"
-#include "resource_ids.h"
+#include "common/folder_walk.h"
+#include "common/handles.h"
+#include "common/report.h"
+#include "common/resource_ids.h"
+#include "common/settings_store.h"
+#include "ctxmenu/commands/commands.h"
+#include "ctxmenu/dialog_frame.h"
+#include "ctxmenu/module.h"
+#include "ctxmenu/rules/archive_rule.h"
+#include "ctxmenu/text_file.h"
 
 namespace {
 

@@ -1,12 +1,13 @@
 // Attribute change (command 10, dialog 148): sets, adds or removes the archive,
 // read-only and hidden attributes of the selected files, folders or both and, when
 // asked, of everything inside selected folders.
-#include "attribute_rule.h"
-#include "commands.h"
-#include "dialog_frame.h"
-#include "folder_walk.h"
-#include "report.h"
-#include "resource_ids.h"
+#include "common/folder_walk.h"
+#include "common/report.h"
+#include "common/resource_ids.h"
+#include "common/settings_store.h"
+#include "ctxmenu/commands/commands.h"
+#include "ctxmenu/dialog_frame.h"
+#include "ctxmenu/rules/attribute_rule.h"
 
 namespace {
 

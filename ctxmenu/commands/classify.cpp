@@ -4,14 +4,14 @@
 
 #include <cstring>
 
-#include "commands.h"
-#include "date_folder.h"
-#include "dialog_frame.h"
-#include "file_helpers.h"
-#include "path_build.h"
-#include "select_view.h"
-#include "report.h"
-#include "view_rules.h"
+#include "common/report.h"
+#include "common/rules/path_build.h"
+#include "ctxmenu/commands/commands.h"
+#include "ctxmenu/dialog_frame.h"
+#include "ctxmenu/file_times.h"
+#include "ctxmenu/focused_view.h"
+#include "ctxmenu/rules/classify_rule.h"
+#include "ctxmenu/rules/select_view_rule.h"
 
 namespace {
 

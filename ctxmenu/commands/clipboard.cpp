@@ -6,13 +6,16 @@
 
 #include <cstring>
 
-#include "commands.h"
-#include "dialog_frame.h"
-#include "file_helpers.h"
-#include "handles.h"
-#include "list_line.h"
-#include "report.h"
-#include "resource_ids.h"
+#include "common/folder_walk.h"
+#include "common/handles.h"
+#include "common/report.h"
+#include "common/resource_ids.h"
+#include "common/settings_store.h"
+#include "ctxmenu/commands/commands.h"
+#include "ctxmenu/dialog_frame.h"
+#include "ctxmenu/file_times.h"
+#include "ctxmenu/rules/clipboard_rule.h"
+#include "ctxmenu/text_file.h"
 
 namespace {
 

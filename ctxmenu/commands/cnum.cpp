@@ -8,15 +8,17 @@
 #include <memory>
 #include <new>
 
-#include "cnum_rule.h"
-#include "commands.h"
-#include "dialog_frame.h"
-#include "file_helpers.h"
-#include "handles.h"
-#include "path_build.h"
-#include "permute_rule.h"
-#include "report.h"
-#include "resource_ids.h"
+#include "common/handles.h"
+#include "common/report.h"
+#include "common/resource_ids.h"
+#include "common/rules/cp932_text.h"
+#include "common/rules/path_build.h"
+#include "common/settings_store.h"
+#include "ctxmenu/commands/commands.h"
+#include "ctxmenu/dialog_frame.h"
+#include "ctxmenu/rename_step.h"
+#include "ctxmenu/rules/cnum_rule.h"
+#include "ctxmenu/rules/permute_rule.h"
 
 namespace {
 

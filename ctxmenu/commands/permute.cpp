@@ -2,13 +2,15 @@
 // the selected items and, when asked, of everything inside selected folders.
 #include <cstring>
 
-#include "commands.h"
-#include "dialog_frame.h"
-#include "file_helpers.h"
-#include "path_build.h"
-#include "permute_rule.h"
-#include "report.h"
-#include "resource_ids.h"
+#include "common/folder_walk.h"
+#include "common/report.h"
+#include "common/resource_ids.h"
+#include "common/rules/path_build.h"
+#include "common/settings_store.h"
+#include "ctxmenu/commands/commands.h"
+#include "ctxmenu/dialog_frame.h"
+#include "ctxmenu/rename_step.h"
+#include "ctxmenu/rules/permute_rule.h"
 
 namespace {
 

@@ -5,14 +5,16 @@
 #include <commctrl.h>
 
 
-#include "commands.h"
-#include "dialog_frame.h"
-#include "file_helpers.h"
-#include "item_line.h"
-#include "path_build.h"
-#include "report.h"
-#include "resource_ids.h"
-#include "time_rule.h"
+#include "common/report.h"
+#include "common/resource_ids.h"
+#include "common/rules/path_build.h"
+#include "common/settings_store.h"
+#include "ctxmenu/commands/commands.h"
+#include "ctxmenu/dialog_frame.h"
+#include "ctxmenu/file_times.h"
+#include "ctxmenu/item_line.h"
+#include "ctxmenu/rules/revise_rule.h"
+#include "ctxmenu/rules/time_rule.h"
 
 namespace {
 

@@ -8,24 +8,14 @@
 #include <string>
 #include <unordered_map>
 
-#include "commands.h"
-#include "dialog_frame.h"
-#include "file_helpers.h"
-#include "path_build.h"
-#include "select_view.h"
-#include "report.h"
-#include "view_rules.h"
-
-HWND FocusedView(char* className)
-{
-    std::memset(className, 0, kPathSize);
-    HWND view = GetFocus();
-    if (view == nullptr || GetClassNameA(view, className, static_cast<int>(kPathSize)) == 0) {
-        className[0] = '\0';
-        return nullptr;
-    }
-    return view;
-}
+#include "common/folder_walk.h"
+#include "common/report.h"
+#include "common/rules/path_build.h"
+#include "ctxmenu/commands/commands.h"
+#include "ctxmenu/dialog_frame.h"
+#include "ctxmenu/file_times.h"
+#include "ctxmenu/focused_view.h"
+#include "ctxmenu/rules/select_view_rule.h"
 
 namespace {
 

@@ -1,8 +1,9 @@
-#include "archive_rule.h"
+#include "ctxmenu/rules/archive_rule.h"
 
 #include <cstring>
 
-#include "permute_rule.h"
+#include "common/rules/cp932_text.h"
+#include "ctxmenu/rules/permute_rule.h"
 
 const ArchiveFormat kArchiveFormats[kArchiveFormatCount] = {
     {".LZH", "unlha32.dll", "UnlhaCheckArchive"},

@@ -1,4 +1,4 @@
-#include "attribute_rule.h"
+#include "ctxmenu/rules/attribute_rule.h"
 
 unsigned ChosenAttributes(bool archive, bool readOnly, bool hidden)
 {

@@ -1,9 +1,10 @@
-#include "cnum_rule.h"
+#include "ctxmenu/rules/cnum_rule.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "permute_rule.h"
+#include "common/rules/cp932_text.h"
+#include "ctxmenu/rules/permute_rule.h"
 
 bool FormatSerialNumber(std::uint64_t number, bool zeroFill, std::uint64_t digits, char* out, std::size_t outSize)
 {

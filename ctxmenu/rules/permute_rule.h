@@ -3,26 +3,7 @@
 #pragma once
 #include <cstddef>
 
-inline constexpr std::size_t kTextNotFound = static_cast<std::size_t>(-1);
-
-// Lead bytes of double-byte characters in code page 932.
-bool IsLeadByte932(unsigned char b);
-
-// Offset of the first occurrence of `search` in `text` at or after `from`, or
-// kTextNotFound. A match starts and ends on a character boundary: it never begins on,
-// nor ends before, the second byte of a double-byte character. `from` must be a
-// boundary. An empty search text is never found.
-std::size_t FindText932(const char* text, std::size_t textLength, std::size_t from, const char* search,
-                        std::size_t searchLength);
-
-// Offset of the "." that begins the extension of the final component of `path`, or of
-// its terminating zero when it has none. A "." followed later by a space or a
-// backslash does not count; double-byte characters are stepped over whole.
-std::size_t FindExtension932(const char* path);
-
-// True when `name` holds a "\" or "/" as a character of its own (not as the second
-// byte of a double-byte character): such a name would reach into another folder.
-bool HasPathSeparator932(const char* name);
+#include "common/rules/cp932_text.h"
 
 struct PermuteRule {
     const char* search;        // zero-terminated, not empty to find anything

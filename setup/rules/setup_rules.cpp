@@ -1,8 +1,8 @@
-#include "setup_rules.h"
+#include "setup/rules/setup_rules.h"
 
 #include <cstring>
 
-#include "option_blocks.h"
+#include "common/rules/option_blocks.h"
 
 const RegistryEntry kRegistryEntries[kRegistryEntryCount] = {
     {RegistryRoot::ClassesRoot, "CLSID\\" KELMORA_CLSID, "", EntryData::Text, kKelmoraDescription},

@@ -3,10 +3,8 @@
 #pragma once
 #include <cstddef>
 
-#define KELMORA_CLSID "{5D0C2A71-3B8E-4F19-A6C2-7E41B09D3F58}"
-#define ORVID_CLSID "{A83F6E12-94C7-4B2D-8E05-1C6D72F4B9A0}"
-inline constexpr char kKelmoraClassId[] = KELMORA_CLSID;
-inline constexpr char kOrvidClassId[] = ORVID_CLSID;
+#include "common/rules/class_ids.h"
+
 inline constexpr char kKelmoraDescription[] = "Hollin's Shell Extension Menu";
 inline constexpr char kOrvidDescription[] = "Hollin's Shell Extension Drag & Drop Menu";
 inline constexpr char kKelmoraFile[] = "kelmora.dll";

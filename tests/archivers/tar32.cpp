@@ -1,6 +1,6 @@
 // Test archiver for TAR files: checks the checksum of every header and that each
 // entry's data is there. Sound: non-zero.
-#include "archiver_file.h"
+#include "tests/archivers/archiver_file.h"
 
 namespace {
 

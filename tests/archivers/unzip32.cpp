@@ -1,6 +1,6 @@
 // Test archiver for ZIP files: walks the local headers and checks the CRC-32 and the
 // sizes of every stored entry (other methods are passed over). Sound: non-zero.
-#include "archiver_file.h"
+#include "tests/archivers/archiver_file.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "archive_rule.h"
+#include "ctxmenu/rules/archive_rule.h"
 
 namespace {
 

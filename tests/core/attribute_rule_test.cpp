@@ -2,7 +2,7 @@
 // the block names no mode at all.
 #include <gtest/gtest.h>
 
-#include "attribute_rule.h"
+#include "ctxmenu/rules/attribute_rule.h"
 
 TEST(AttributeRule, LoadingRuleFillsInAbsoluteOnlyWhenNoModeIsNamed)
 {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cnum_rule.h"
+#include "ctxmenu/rules/cnum_rule.h"
 
 namespace {
 

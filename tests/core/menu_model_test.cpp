@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "menu_model.h"
-#include "option_blocks.h"
-#include "path_build.h"
+#include "common/rules/menu_model.h"
+#include "common/rules/option_blocks.h"
+#include "common/rules/path_build.h"
 
 namespace {
 

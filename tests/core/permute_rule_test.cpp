@@ -5,7 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "permute_rule.h"
+#include "common/rules/cp932_text.h"
+#include "ctxmenu/rules/permute_rule.h"
 
 namespace {
 

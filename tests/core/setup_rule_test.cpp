@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "setup_rules.h"
+#include "setup/rules/setup_rules.h"
 
 TEST(SetupRules, OnlyTheExactSwitchStartsTheMaintenance)
 {

@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "time_rule.h"
+#include "ctxmenu/rules/revise_rule.h"
+#include "ctxmenu/rules/time_rule.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "date_folder.h"
-#include "view_rules.h"
+#include "ctxmenu/rules/classify_rule.h"
+#include "ctxmenu/rules/select_view_rule.h"
 
 #include <gtest/gtest.h>
 

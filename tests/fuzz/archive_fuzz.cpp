@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "archive_rule.h"
+#include "ctxmenu/rules/archive_rule.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "attribute_rule.h"
+#include "ctxmenu/rules/attribute_rule.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

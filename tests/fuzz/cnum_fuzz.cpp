@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cnum_rule.h"
+#include "ctxmenu/rules/cnum_rule.h"
 #include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)

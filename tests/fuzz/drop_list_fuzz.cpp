@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "drop_list.h"
+#include "common/rules/drop_list.h"
 #include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)

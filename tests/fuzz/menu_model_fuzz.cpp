@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/rules/menu_model.h"
 #include "fuzz_input.h"
-#include "menu_model.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "common/rules/option_blocks.h"
 #include "fuzz_input.h"
-#include "option_blocks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/rules/path_build.h"
 #include "fuzz_input.h"
-#include "path_build.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
+#include "common/rules/option_blocks.h"
+#include "setup/rules/setup_rules.h"
 #include "fuzz_input.h"
-#include "option_blocks.h"
-#include "setup_rules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

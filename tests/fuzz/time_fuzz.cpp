@@ -7,7 +7,8 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "time_rule.h"
+#include "ctxmenu/rules/revise_rule.h"
+#include "ctxmenu/rules/time_rule.h"
 
 namespace {
 

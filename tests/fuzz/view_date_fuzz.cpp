@@ -6,9 +6,9 @@
 #include <cstring>
 #include <string>
 
-#include "date_folder.h"
+#include "ctxmenu/rules/classify_rule.h"
+#include "ctxmenu/rules/select_view_rule.h"
 #include "fuzz_input.h"
-#include "view_rules.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "folder_window.h"
+#include "tests/support/folder_window.h"
 
 #include <cstring>
 
-#include "handles.h"
+#include "common/handles.h"
 
 namespace {
 

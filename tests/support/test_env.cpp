@@ -1,15 +1,17 @@
-#include "test_env.h"
+#include "tests/support/test_env.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 
-#include "drop_data.h"
-#include "handles.h"
-#include "menu_model.h"
-#include "messages.h"
-#include "settings.h"
+#include "common/class_ids.h"
+#include "common/handles.h"
+#include "common/menu_layout.h"
+#include "common/messages.h"
+#include "common/rules/menu_model.h"
+#include "common/settings_store.h"
+#include "tools/support/drop_data.h"
 
 namespace {
 
@@ -259,7 +261,7 @@ HMODULE KelmoraModule()
 
 IContextMenu* CreateKelmoraMenu()
 {
-    static const CLSID clsid = {0x5D0C2A71, 0x3B8E, 0x4F19, {0xA6, 0xC2, 0x7E, 0x41, 0xB0, 0x9D, 0x3F, 0x58}};
+    static const CLSID clsid = CLSID_KelmoraShellExt;
     using GetClassObjectFn = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
     auto getClassObject = reinterpret_cast<GetClassObjectFn>(
         reinterpret_cast<void*>(GetProcAddress(KelmoraModule(), "DllGetClassObject")));

@@ -1,4 +1,4 @@
-#include "ui_script.h"
+#include "tests/support/ui_script.h"
 
 namespace {
 

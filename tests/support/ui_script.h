@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "modal_driver.h"
+#include "tools/support/modal_driver.h"
 
 class UiScript {
 public:

@@ -21,19 +21,20 @@
 #include <string>
 #include <vector>
 
-#include "drop_data.h"
-#include "folder_window.h"
-#include "handles.h"
-#include "messages.h"
-#include "resource_ids.h"
-#include "selection.h"
-#include "settings.h"
-#include "ui_script.h"
+#include "common/class_ids.h"
+#include "common/handles.h"
+#include "common/menu_layout.h"
+#include "common/messages.h"
+#include "common/resource_ids.h"
+#include "common/selection.h"
+#include "common/settings_store.h"
+#include "tests/support/folder_window.h"
+#include "tests/support/ui_script.h"
+#include "tools/support/drop_data.h"
 
 namespace {
 
-// {5D0C2A71-3B8E-4F19-A6C2-7E41B09D3F58}
-constexpr CLSID kKelmoraClass = {0x5D0C2A71, 0x3B8E, 0x4F19, {0xA6, 0xC2, 0x7E, 0x41, 0xB0, 0x9D, 0x3F, 0x58}};
+constexpr CLSID kKelmoraClass = CLSID_KelmoraShellExt;
 constexpr char kRoot[] = "C:\\tidalon-bench";
 constexpr char kDataRoot[] = "C:\\tidalon-bench-data";
 // Every command 1..16 in order (drag menu off): entry i has id offset i - 1.

@@ -1,6 +1,6 @@
 // The folder shown: its listing in the view (folders first), the change notification
 // that refreshes it, and the selection by name.
-#include "host.h"
+#include "tools/host/host.h"
 
 #include <commctrl.h>
 #include <shellapi.h>

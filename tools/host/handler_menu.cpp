@@ -1,7 +1,7 @@
 // Loading the shell-extension handlers registered for a menu, as Explorer does: one
 // CoCreateInstance per registered class, Initialize with the folder and the data object
 // of the items, QueryContextMenu into the menu, each handler with its own id range.
-#include "host.h"
+#include "tools/host/host.h"
 
 #include <algorithm>
 #include <cstring>

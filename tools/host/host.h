@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "handles.h"
+#include "common/handles.h"
 
 // The window's message for shell change notifications of the folder shown.
 constexpr UINT kChangeNotifyMessage = WM_APP + 1;

@@ -1,6 +1,6 @@
 // The host window: a report-view list of one folder with a status bar, its keyboard
 // and mouse handling and the right-button drag onto a folder item.
-#include "host.h"
+#include "tools/host/host.h"
 
 #include <commctrl.h>
 #include <shellapi.h>

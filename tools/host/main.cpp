@@ -13,7 +13,7 @@
 // menu of the handlers under HKCR "Folder\shellex\DragDropHandlers".
 //
 // Script files are UTF-8, one command per line; see script.cpp and README.md.
-#include "host.h"
+#include "tools/host/host.h"
 
 #include <commctrl.h>
 

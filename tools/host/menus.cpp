@@ -1,13 +1,13 @@
 // The menus the host builds from the handlers: the context menu of the selection and
 // the drop menu for dropping it on a folder, and running the chosen entry.
-#include "host.h"
+#include "tools/host/host.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
 
 #include <algorithm>
 
-#include "drop_data.h"
+#include "tools/support/drop_data.h"
 
 namespace {
 

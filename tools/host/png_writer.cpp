@@ -1,4 +1,4 @@
-#include "png_writer.h"
+#include "tools/host/png_writer.h"
 
 namespace {
 

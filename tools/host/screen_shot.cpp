@@ -1,8 +1,8 @@
 // Screenshots: the screen contents of a rectangle, copied from the screen DC so that
 // menus and dialogs look exactly as shown, written as a PNG file.
-#include "host.h"
+#include "tools/host/host.h"
 
-#include "png_writer.h"
+#include "tools/host/png_writer.h"
 
 namespace {
 

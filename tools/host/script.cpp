@@ -39,12 +39,12 @@
 // Windows nobody expected are recorded and cancelled, and a dialog still open ten
 // seconds after its last step is cancelled too, so a tour never hangs. Expectations a
 // command did not use are reported and dropped.
-#include "host.h"
+#include "tools/host/host.h"
 
 #include <fstream>
 #include <sstream>
 
-#include "modal_driver.h"
+#include "tools/support/modal_driver.h"
 
 namespace {
 

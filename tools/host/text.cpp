@@ -1,5 +1,5 @@
 // Texts of the host: code page 932 inside, UTF-8 in the log and in tour scripts.
-#include "host.h"
+#include "tools/host/host.h"
 
 #include <algorithm>
 

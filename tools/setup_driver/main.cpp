@@ -10,8 +10,8 @@
 //       "/uninst", "アンインストール", OK, OK, and the restart declined
 #include <string>
 
-#include "host.h"
-#include "resource_ids.h"
+#include "common/resource_ids.h"
+#include "tools/host/host.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "drop_data.h"
+#include "tools/support/drop_data.h"
 
 #include <shlobj.h>
 

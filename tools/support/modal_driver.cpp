@@ -1,4 +1,4 @@
-#include "modal_driver.h"
+#include "tools/support/modal_driver.h"
 
 #include <commctrl.h>
 
