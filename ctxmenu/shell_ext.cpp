@@ -8,49 +8,15 @@
 #include "common/report.h"
 #include "common/rules/menu_model.h"
 #include "ctxmenu/command_table.h"
-#include "ctxmenu/module.h"
 
-CShellExt::CShellExt()
+CShellExt::CShellExt() : ShellMenuHandler(Identity::ShellExtInit)
 {
     std::memset(offsets_, kNoOffset, sizeof offsets_);
-    AddObject();
-}
-
-CShellExt::~CShellExt()
-{
-    RemoveObject();
 }
 
 HDROP CShellExt::SelectionDrop() const
 {
     return selection_.get().tymed == TYMED_HGLOBAL ? static_cast<HDROP>(selection_.get().hGlobal) : nullptr;
-}
-
-STDMETHODIMP CShellExt::QueryInterface(REFIID riid, void** ppv)
-{
-    if (ppv == nullptr) return E_POINTER;
-    *ppv = nullptr;
-    if (IsEqualIID(riid, IID_IShellExtInit) || IsEqualIID(riid, IID_IUnknown)) {
-        *ppv = static_cast<IShellExtInit*>(this);
-    } else if (IsEqualIID(riid, IID_IContextMenu)) {
-        *ppv = static_cast<IContextMenu*>(this);
-    } else {
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP_(ULONG) CShellExt::AddRef()
-{
-    return static_cast<ULONG>(InterlockedIncrement(&refs_));
-}
-
-STDMETHODIMP_(ULONG) CShellExt::Release()
-{
-    const ULONG left = static_cast<ULONG>(InterlockedDecrement(&refs_));
-    if (left == 0) delete this;
-    return left;
 }
 
 STDMETHODIMP CShellExt::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY)

@@ -3,19 +3,14 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "common/class_ids.h"
+#include "common/com_server.h"
 #include "common/handles.h"
 #include "common/rules/option_blocks.h"
 
-
-class CShellExt final : public IContextMenu, public IShellExtInit {
+// IUnknown answers with IShellExtInit.
+class CShellExt final : public ShellMenuHandler {
 public:
     CShellExt();
-
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
 
     // IContextMenu
     STDMETHODIMP QueryContextMenu(HMENU menu, UINT position, UINT idCmdFirst, UINT idCmdLast,
@@ -31,9 +26,6 @@ public:
     HDROP SelectionDrop() const;
 
 private:
-    ~CShellExt();
-
-    LONG refs_ = 0;
     ComPtr<IDataObject> data_;
     StgMedium selection_;
     MenuHandle submenu_;

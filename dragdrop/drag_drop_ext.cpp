@@ -5,7 +5,6 @@
 #include "common/selection.h"
 #include "common/settings_store.h"
 #include "dragdrop/commands/drop_commands.h"
-#include "dragdrop/module.h"
 
 namespace {
 
@@ -24,44 +23,7 @@ HRESULT CommandsUsed(UINT count)
 
 }  // namespace
 
-CDragDropExt::CDragDropExt()
-{
-    AddObject();
-}
-
-CDragDropExt::~CDragDropExt()
-{
-    data_.Reset();
-    progIdKey_.Close();
-    RemoveObject();
-}
-
-STDMETHODIMP CDragDropExt::QueryInterface(REFIID riid, void** ppv)
-{
-    if (ppv == nullptr) return E_POINTER;
-    if (IsEqualIID(riid, IID_IContextMenu) || IsEqualIID(riid, IID_IUnknown)) {
-        *ppv = static_cast<IContextMenu*>(this);
-    } else if (IsEqualIID(riid, IID_IShellExtInit)) {
-        *ppv = static_cast<IShellExtInit*>(this);
-    } else {
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP_(ULONG) CDragDropExt::AddRef()
-{
-    return static_cast<ULONG>(InterlockedIncrement(&refs_));
-}
-
-STDMETHODIMP_(ULONG) CDragDropExt::Release()
-{
-    const ULONG left = static_cast<ULONG>(InterlockedDecrement(&refs_));
-    if (left == 0) delete this;
-    return left;
-}
+CDragDropExt::CDragDropExt() : ShellMenuHandler(Identity::ContextMenu) {}
 
 STDMETHODIMP CDragDropExt::Initialize(PCIDLIST_ABSOLUTE folder, IDataObject* data, HKEY progId)
 {
@@ -94,10 +56,8 @@ STDMETHODIMP CDragDropExt::QueryContextMenu(HMENU menu, UINT position, UINT idCm
     GlobalMemory layoutBlock(layout);
     if (layout[0] != 1) return CommandsUsed(0);
 
-    // The state is kept with this object, which acts on it; the module keeps the last one
-    // any menu saw.
+    // The state is kept with this object, which acts on it.
     shiftState_ = GetAsyncKeyState(VK_SHIFT);
-    SetShiftState(shiftState_);
     const int variant = ShiftDown() ? 1 : 0;
     InsertMenuA(menu, position, MF_BYPOSITION | MF_STRING, idCmdFirst, kItemTexts[0][variant]);
     InsertMenuA(menu, position + 1, MF_BYPOSITION | MF_STRING, idCmdFirst + 1, kItemTexts[1][variant]);

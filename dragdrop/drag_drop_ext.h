@@ -4,20 +4,15 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "common/class_ids.h"
+#include "common/com_server.h"
 #include "common/handles.h"
 #include "common/rules/path_build.h"
 
 
-class CDragDropExt final : public IContextMenu, public IShellExtInit {
+// IUnknown answers with IContextMenu, the object's identity.
+class CDragDropExt final : public ShellMenuHandler {
 public:
-    // Born with one reference, held by the creator.
     CDragDropExt();
-
-    // IUnknown: IContextMenu is the object's identity.
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
 
     // IContextMenu
     STDMETHODIMP QueryContextMenu(HMENU menu, UINT position, UINT idCmdFirst, UINT idCmdLast,
@@ -37,9 +32,6 @@ public:
     bool ShiftDown() const { return (shiftState_ & 0x8000) != 0; }
 
 private:
-    ~CDragDropExt();
-
-    LONG refs_ = 1;
     ComPtr<IDataObject> data_;
     RegKey progIdKey_;
     char dropFolder_[kPathSize] = {};
