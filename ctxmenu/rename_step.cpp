@@ -2,26 +2,17 @@
 
 #include <cstring>
 
+#include "common/item_path.h"
 #include "common/report.h"
 #include "common/rules/cp932_text.h"
 #include "common/rules/path_build.h"
 
 int ResolveItemName(const char* path, char* full, char** name)
 {
+    std::size_t offset = 0;
     *name = nullptr;
-    const DWORD length = GetFullPathNameA(path, static_cast<DWORD>(kPathSize), full, name);
-    if (length == 0) {
-        ReportLastError();
-        return 0;
-    }
-    if (length >= kPathSize) {
-        ReportPathTooLong(nullptr, path, nullptr);
-        return 0;
-    }
-    if (*name == nullptr || **name == '\0') {
-        ShowPathMessage(kMsgNoNamePart, full);
-        return 0;
-    }
+    if (!ResolveItemPath(path, full, &offset, NoNameReport::NoNamePart)) return 0;
+    *name = full + offset;
     return 1;
 }
 

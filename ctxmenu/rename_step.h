@@ -5,9 +5,6 @@
 
 #include <cstddef>
 
-// Shown before the path of an item that has no name part of its own.
-inline constexpr char kMsgNoNamePart[] = "ドライブのルートなど、名前の部分がない項目は名前を変更できません。\n";
-
 // The full path of an item to rename and where its name part starts. 0 after a report:
 // the path cannot be resolved, needs 260 bytes or more, or has no name part (a drive
 // root).

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstring>
 
+#include "common/item_path.h"
 #include "common/report.h"
 #include "common/rules/cp932_text.h"
 #include "common/rules/path_build.h"
@@ -48,23 +49,7 @@ int ReadDraggedItem(HDROP drop, UINT index, char* path)
 
 int ResolveItem(const char* path, char* full, size_t* nameOffset)
 {
-    std::memset(full, 0, kPathSize);
-    const DWORD length = GetFullPathNameA(path, static_cast<DWORD>(kPathSize), full, nullptr);
-    if (length == 0) {
-        ReportLastError();
-        return 0;
-    }
-    if (length >= kPathSize) {
-        std::memset(full, 0, kPathSize);
-        ReportPathTooLong(nullptr, path, nullptr);
-        return 0;
-    }
-    *nameOffset = FinalComponentOffset(full);
-    if (full[*nameOffset] == '\0') {
-        ShowErrorBox(nullptr, kMsgUnreadablePath);
-        return 0;
-    }
-    return 1;
+    return ResolveItemPath(path, full, nameOffset, NoNameReport::Unreadable);
 }
 
 int CreateUniqueFolder(HWND owner, char* path)
