@@ -1,21 +1,12 @@
 #include "common/folder_walk.h"
 
 #include <cstring>
-#include <new>
-#include <vector>
 
 #include "common/exact_text.h"
 #include "common/handles.h"
 #include "common/report.h"
-#include "common/selection.h"
 
 namespace {
-
-// One listed entry: its converted name, or an empty name when it had no exact form.
-struct ListedEntry {
-    FolderEntry entry;
-    bool exact;
-};
 
 bool IsDots(const wchar_t* name)
 {
@@ -37,9 +28,18 @@ int BuildChildPath(char* out, const char* folder, const char* name, HWND owner)
     return 1;
 }
 
-int WalkFolder(HWND owner, const char* folder, const char* pattern, FolderVisitor visit, void* context)
+FolderEntry FolderListing::operator[](std::size_t index) const
 {
-    if (folder == nullptr || pattern == nullptr || visit == nullptr) {
+    const Listed& listed = entries_[index];
+    return FolderEntry{names_.data() + listed.name, listed.exact,         listed.attributes, listed.creationTime,
+                       listed.lastAccessTime,       listed.lastWriteTime, listed.size};
+}
+
+int FolderListing::Read(HWND owner, const char* folder, const char* pattern)
+{
+    entries_.clear();
+    names_.clear();
+    if (folder == nullptr || pattern == nullptr) {
         ShowErrorBox(owner, kMsgSystemFault);
         return 0;
     }
@@ -51,58 +51,63 @@ int WalkFolder(HWND owner, const char* folder, const char* pattern, FolderVisito
         return 0;
     }
 
-    // The whole listing is taken before the first visit: a visitor that renames an entry
-    // must not meet it again under its new name, which some file systems would list.
-    std::vector<ListedEntry> entries;
-    {
-        WIN32_FIND_DATAW found;
-        FindHandle listing(FindFirstFileW(wideSearch, &found));
-        if (!listing.valid()) {
+    WIN32_FIND_DATAW found;
+    FindHandle listing(FindFirstFileW(wideSearch, &found));
+    if (!listing.valid()) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return 1;
+        ReportSystemError(owner, error);
+        return 0;
+    }
+    for (;;) {
+        if (!IsDots(found.cFileName)) {
+            char name[kPathSize];
+            const bool exact = WideToAnsiExact(found.cFileName, name, sizeof name);
+            const std::size_t length = std::strlen(name);
+            try {
+                entries_.push_back(Listed{names_.size(), exact, found.dwFileAttributes, found.ftCreationTime,
+                                          found.ftLastAccessTime, found.ftLastWriteTime,
+                                          (static_cast<ULONGLONG>(found.nFileSizeHigh) << 32) | found.nFileSizeLow});
+                names_.insert(names_.end(), name, name + length + 1);
+            } catch (...) {
+                // No exception leaves the walk.
+                entries_.clear();
+                names_.clear();
+                ShowErrorBox(owner, kMsgNoMemory);
+                return 0;
+            }
+        }
+        if (!FindNextFileW(listing.get(), &found)) {
             const DWORD error = GetLastError();
-            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return 1;
-            ReportSystemError(owner, error);
-            return 0;
-        }
-        for (;;) {
-            if (!IsDots(found.cFileName)) {
-                ListedEntry listed;
-                listed.exact = WideToAnsiExact(found.cFileName, listed.entry.name, sizeof listed.entry.name);
-                listed.entry.attributes = found.dwFileAttributes;
-                listed.entry.creationTime = found.ftCreationTime;
-                listed.entry.lastAccessTime = found.ftLastAccessTime;
-                listed.entry.lastWriteTime = found.ftLastWriteTime;
-                listed.entry.size = (static_cast<ULONGLONG>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-                const std::size_t before = entries.size();
-                try {
-                    entries.push_back(listed);
-                } catch (...) {
-                    // No exception leaves the walk: the failed growth is seen below.
-                }
-                if (entries.size() == before) {
-                    ShowErrorBox(owner, kMsgNoMemory);
-                    return 0;
-                }
+            if (error != ERROR_NO_MORE_FILES) {
+                ReportSystemError(owner, error);
+                return 0;
             }
-            if (!FindNextFileW(listing.get(), &found)) {
-                const DWORD error = GetLastError();
-                if (error != ERROR_NO_MORE_FILES) {
-                    ReportSystemError(owner, error);
-                    return 0;
-                }
-                break;
-            }
-        }
-        if (!listing.Close()) {
-            ReportSystemError(owner, GetLastError());
-            return 0;
+            break;
         }
     }
-    for (const ListedEntry& listed : entries) {
-        if (!listed.exact) {
+    if (!listing.Close()) {
+        ReportSystemError(owner, GetLastError());
+        return 0;
+    }
+    return 1;
+}
+
+int WalkFolder(HWND owner, const char* folder, const char* pattern, FolderVisitor visit, void* context)
+{
+    if (visit == nullptr) {
+        ShowErrorBox(owner, kMsgSystemFault);
+        return 0;
+    }
+    FolderListing listing;
+    if (!listing.Read(owner, folder, pattern)) return 0;
+    for (std::size_t i = 0; i < listing.size(); ++i) {
+        const FolderEntry entry = listing[i];
+        if (!entry.exact) {
             ShowErrorBox(owner, kMsgUnreadablePath);
             return 0;
         }
-        if (!visit(folder, listed.entry, context)) return 0;
+        if (!visit(folder, entry, context)) return 0;
     }
     return 1;
 }

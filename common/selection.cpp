@@ -1,42 +1,17 @@
 #include "common/selection.h"
 
-#include <cstring>
-
 #include <shlobj.h>
+
+#include <cstring>
 
 #include "common/exact_text.h"
 #include "common/rules/drop_list.h"
 #include "common/rules/path_build.h"
 
-UINT SelectedCount(HDROP drop)
+SelectionCursor::SelectionCursor(HDROP drop) : drop_(drop)
 {
     // An empty or foreign block holds no list; asking the shell to count it would read
     // past its end.
-    if (drop == nullptr || GlobalSize(drop) < sizeof(DROPFILES)) return 0;
-    return DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-}
-
-int QuerySelectedPath(HDROP drop, UINT index, char* path)
-{
-    if (path == nullptr) return 0;
-    std::memset(path, 0, kPathSize);
-    if (drop == nullptr) return 0;
-    // A name that would not fit whole is not read at all: a cut path names another item.
-    const UINT length = DragQueryFileW(drop, index, nullptr, 0);
-    if (length == 0 || length >= kPathSize) return 0;
-    wchar_t wide[kPathSize] = {};
-    if (DragQueryFileW(drop, index, wide, static_cast<UINT>(kPathSize)) == 0) return 0;
-    // The code page 932 form must fit in 260 bytes as well: a double-byte character
-    // takes two.
-    if (!WideToAnsiExact(wide, path, kPathSize)) {
-        std::memset(path, 0, kPathSize);
-        return 0;
-    }
-    return 1;
-}
-
-SelectionCursor::SelectionCursor(HDROP drop) : drop_(drop)
-{
     if (drop == nullptr) return;
     const SIZE_T size = GlobalSize(drop);
     if (size < sizeof(DROPFILES)) return;
@@ -64,9 +39,9 @@ SelectionCursor::~SelectionCursor()
 
 int SelectionCursor::Next(char* path)
 {
-    if (path == nullptr) return -1;
+    if (path == nullptr) return 0;
     std::memset(path, 0, kPathSize);
-    if (block_ == nullptr || read_ >= count_) return -1;
+    if (AtEnd()) return 0;
     ++read_;
     std::size_t start = 0, length = 0;
     if (!NextDropName(block_, size_, wide_, &offset_, &start, &length)) {
@@ -78,8 +53,9 @@ int SelectionCursor::Next(char* path)
     wchar_t wide[kPathSize] = {};
     if (wide_) {
         std::memcpy(wide, block_ + start, length * sizeof(wchar_t));
-    } else if (MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(block_ + start), static_cast<int>(length),
-                                   wide, static_cast<int>(kPathSize) - 1) == 0) {
+    } else if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, reinterpret_cast<const char*>(block_ + start),
+                                   static_cast<int>(length), wide, static_cast<int>(kPathSize) - 1) == 0) {
+        // Bytes that are no code page 932 text would be read as another name.
         return 0;
     }
     if (!WideToAnsiExact(wide, path, kPathSize)) {
@@ -87,4 +63,14 @@ int SelectionCursor::Next(char* path)
         return 0;
     }
     return 1;
+}
+
+int ReadFirstSelected(HDROP drop, char* path)
+{
+    SelectionCursor cursor(drop);
+    if (cursor.AtEnd()) {
+        std::memset(path, 0, kPathSize);
+        return 0;
+    }
+    return cursor.Next(path);
 }

@@ -8,16 +8,9 @@
 
 #include <cstddef>
 
-// The number of names in `drop`; 0 for none, an empty block or a foreign one.
-UINT SelectedCount(HDROP drop);
-
-// Reads name `index` into a cleared 260-byte buffer. 0, with the buffer empty, when the
-// name cannot be read, needs 260 bytes or more, or has no exact code page 932 form.
-int QuerySelectedPath(HDROP drop, UINT index, char* path /* 260 bytes */);
-
 // Reads the names of `drop` one after the other in one pass over the block: asking
 // the shell for name i searches the list from its start, which makes a loop over a
-// large selection quadratic. Names are taken by the same rule as QuerySelectedPath.
+// large selection quadratic.
 class SelectionCursor {
 public:
     explicit SelectionCursor(HDROP drop);
@@ -25,10 +18,15 @@ public:
     SelectionCursor(const SelectionCursor&) = delete;
     SelectionCursor& operator=(const SelectionCursor&) = delete;
 
-    // The number of names in the list, as the shell counts them.
+    // The number of names in the list, as the shell counts them; 0 for none, an empty
+    // block or a foreign one.
     UINT Count() const { return count_; }
-    // 1 with the next name in `path` (260 bytes, cleared first); 0 when the next name
-    // cannot be used (the cursor moves past it, `path` stays empty); -1 at the end.
+    // No name is left to read.
+    bool AtEnd() const { return block_ == nullptr || read_ >= count_; }
+    // The next name in `path` (260 bytes, cleared first): 1 when it can be used; 0 when
+    // it cannot (it needs 260 bytes or more, its bytes are no code page 932 text, or it
+    // has no exact code page 932 form), `path` then empty. The cursor moves past it
+    // either way.
     int Next(char* path /* 260 bytes */);
 
 private:
@@ -40,3 +38,7 @@ private:
     UINT count_ = 0;
     UINT read_ = 0;
 };
+
+// The first name of `drop` by the cursor's rule: 1 with it in `path`; 0 when there is
+// none or it cannot be used.
+int ReadFirstSelected(HDROP drop, char* path /* 260 bytes */);

@@ -1,13 +1,13 @@
-// The commands of the catalogue: help text and what runs when the entry is chosen.
+// The commands of the catalogue: help text and what runs when the entry is chosen. The
+// menu texts are the catalogue's own (common/rules/menu_model.cpp).
 #pragma once
 #include <windows.h>
 
-class CShellExt;
+#include "ctxmenu/invocation.h"
 
-using DirectAction = int (*)(HWND owner, CShellExt* ext);
+using DirectAction = int (*)(const Invocation& invocation);
 
 struct CommandInfo {
-    const char* menu;      // the entry's text in the submenu (the catalogue's text)
     const char* help;      // status-bar text
     int dialogId;          // 0 when the command opens no dialog
     DLGPROC dialogProc;    // with dialogId
@@ -17,5 +17,6 @@ struct CommandInfo {
 // Indexed by catalogue index 0..16; entry 0 (the separator) does nothing.
 const CommandInfo& CommandFor(unsigned index);
 
-// Runs the command of a catalogue index for an invocation from `owner`.
-void RunCommand(unsigned index, HWND owner, CShellExt* ext);
+// Runs the command of a catalogue index for `invocation`. A dialog command keeps the
+// invocation for its modal life, which ends before this returns.
+void RunCommand(unsigned index, const Invocation& invocation);

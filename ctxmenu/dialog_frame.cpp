@@ -1,39 +1,52 @@
 #include "ctxmenu/dialog_frame.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <cstring>
+#include <new>
 
+#include "common/exact_text.h"
 #include "common/report.h"
+#include "common/rules/cp932_text.h"
 #include "common/rules/path_build.h"
-#include "ctxmenu/shell_ext.h"
+#include "common/selection.h"
+#include "common/settings_store.h"
 
-HDROP SelectionDropOf(CShellExt* ext)
+void NotifyShellOfChanges()
 {
-    HDROP drop = ext != nullptr ? ext->SelectionDrop() : nullptr;
-    if (drop == nullptr) ReportFault();
-    return drop;
+    SHChangeNotify(SHCNE_ASSOCCHANGED, kChangeNotifyFlags, nullptr, nullptr);
+}
+
+void StoreInvocation(HWND dialog, LPARAM initParam)
+{
+    SetWindowLongPtrA(dialog, DWLP_USER, initParam);
+}
+
+HDROP SelectionOf(const Invocation& invocation)
+{
+    if (invocation.selection == nullptr) ReportFault();
+    return invocation.selection;
 }
 
 HDROP GetSelectionDrop(HWND dialog)
 {
-    CShellExt* ext = nullptr;
-    if (dialog != nullptr) ext = reinterpret_cast<CShellExt*>(GetWindowLongPtrA(dialog, DWLP_USER));
-    return SelectionDropOf(ext);
+    const Invocation* invocation =
+        dialog != nullptr ? reinterpret_cast<const Invocation*>(GetWindowLongPtrA(dialog, DWLP_USER)) : nullptr;
+    if (invocation == nullptr) {
+        ReportFault();
+        return nullptr;
+    }
+    return SelectionOf(*invocation);
 }
 
 UINT GetSelectionCount(HWND dialog, HDROP* drop)
 {
     *drop = GetSelectionDrop(dialog);
     if (*drop == nullptr) return 0;
-    const UINT count = SelectedCount(*drop);
+    const UINT count = SelectionCursor(*drop).Count();
     if (count == 0) ShowErrorBox(nullptr, kMsgNoSelection);
     return count;
-}
-
-unsigned GetDlgUnsigned(HWND dialog, int id)
-{
-    return GetDlgItemInt(dialog, id, nullptr, FALSE);
 }
 
 int GetCheck(HWND dialog, int id)
@@ -52,37 +65,151 @@ int EnableDlgItem(HWND dialog, int id, int flag)
     return 1;
 }
 
-int ForEachSelectedPath(HDROP drop, HWND dialog, ItemWork work, void* context)
+unsigned GetDlgUnsigned(HWND dialog, int id)
 {
-    // One pass over the list, however large the selection.
-    SelectionCursor cursor(drop);
-    if (cursor.Count() == 0) {
-        ShowErrorBox(nullptr, kMsgNoSelection);
+    // Some versions of the platform's own reading wrap a minus sign round to a huge
+    // value instead of refusing it.
+    char text[64] = {};
+    GetDlgItemTextA(dialog, id, text, static_cast<int>(sizeof text));
+    if (std::strchr(text, '-') != nullptr) return 0;
+    return GetDlgItemInt(dialog, id, nullptr, FALSE);
+}
+
+int ReadDialogText(HWND dialog, int id, char* out, std::size_t size)
+{
+    std::memset(out, 0, size);
+    const HWND control = GetDlgItem(dialog, id);
+    const int length = control != nullptr ? GetWindowTextLengthW(control) : 0;
+    if (length <= 0) return 1;
+    wchar_t* wide = new (std::nothrow) wchar_t[static_cast<std::size_t>(length) + 1];
+    if (wide == nullptr) {
+        ShowErrorBox(nullptr, kMsgNoMemory);
         return 0;
     }
-    char path[kPathSize];
-    for (int read; (read = cursor.Next(path)) >= 0;) {
-        if (read == 0) {
-            ShowErrorBox(nullptr, kMsgUnreadablePath);
-            return 0;
+    GetWindowTextW(control, wide, length + 1);
+    // The whole text is converted first, so a character the code page lacks is found
+    // wherever it stands; the text is then cut as the ANSI read cuts it, on a whole
+    // character, to fit `size` bytes with its terminator.
+    char* ansi = new (std::nothrow) char[static_cast<std::size_t>(length) * 2 + 1];
+    bool exact = ansi != nullptr && WideToAnsiExact(wide, ansi, static_cast<std::size_t>(length) * 2 + 1);
+    delete[] wide;
+    if (ansi == nullptr) {
+        ShowErrorBox(nullptr, kMsgNoMemory);
+        return 0;
+    }
+    if (!exact) {
+        delete[] ansi;
+        ShowErrorBox(nullptr, kMsgUnusableText);
+        return 0;
+    }
+    std::size_t keep = 0;
+    for (std::size_t at = 0; ansi[at] != '\0';) {
+        const std::size_t bytes = IsLeadByte932(static_cast<unsigned char>(ansi[at])) && ansi[at + 1] != '\0' ? 2 : 1;
+        if (at + bytes >= size) break;
+        at += bytes;
+        keep = at;
+    }
+    std::memcpy(out, ansi, keep);
+    out[keep] = '\0';
+    delete[] ansi;
+    return 1;
+}
+
+namespace {
+
+int ListSelection(HWND dialog, const BlockField& field)
+{
+    const LRESULT index = SendDlgItemMessageA(dialog, field.control, CB_GETCURSEL, 0, 0);
+    return index == CB_ERR ? -1 : static_cast<int>(index);
+}
+
+}  // namespace
+
+int LoadBlock(HWND dialog, const OptionBlock& block)
+{
+    if (dialog == nullptr) {
+        ReportFault();
+        return 0;
+    }
+    unsigned char bytes[kLargestBlockSize];
+    if (!ReadSettingsBlock(block.name, bytes, static_cast<DWORD>(block.size))) return 0;
+    ApplyLoadingRules(block, bytes);
+    for (std::size_t i = 0; i < block.fieldCount; ++i) {
+        const BlockField& field = block.fields[i];
+        const unsigned char* at = bytes + field.offset;
+        switch (field.kind) {
+        case FieldKind::Flag:
+            SetCheck(dialog, field.control, FlagFromByte(at[0]));
+            break;
+        case FieldKind::Text:
+            SetDlgItemTextA(dialog, field.control, reinterpret_cast<const char*>(at));
+            break;
+        case FieldKind::ListIndex: {
+            // The list is filled before its block is loaded; an index it does not hold
+            // is asked for explicitly, since not every list clears its selection on one.
+            const LRESULT count = SendDlgItemMessageA(dialog, field.control, CB_GETCOUNT, 0, 0);
+            const int index = at[0] < count ? at[0] : field.listOutside;
+            SendDlgItemMessageA(dialog, field.control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+            break;
         }
-        if (!work(dialog, path, context)) return 0;
+        case FieldKind::Number8:
+            SetDlgItemInt(dialog, field.control, at[0], FALSE);
+            break;
+        case FieldKind::Number16:
+            SetDlgItemInt(dialog, field.control, static_cast<UINT>(at[0]) | (static_cast<UINT>(at[1]) << 8), FALSE);
+            break;
+        case FieldKind::SpinNumber8:
+            SendDlgItemMessageA(dialog, field.extra, UDM_SETPOS, 0, MAKELPARAM(at[0], 0));
+            break;
+        }
     }
     return 1;
 }
 
-int RunOverSelection(HWND dialog, ItemWork work, void* context)
+int SaveBlock(HWND dialog, const OptionBlock& block)
+{
+    if (dialog == nullptr) {
+        ReportFault();
+        return 0;
+    }
+    unsigned char bytes[kLargestBlockSize] = {};
+    for (std::size_t i = 0; i < block.fieldCount; ++i) {
+        const BlockField& field = block.fields[i];
+        unsigned char* at = bytes + field.offset;
+        switch (field.kind) {
+        case FieldKind::Flag:
+            at[0] = ByteFromFlag(GetCheck(dialog, field.control));
+            break;
+        case FieldKind::Text:
+            if (!ReadDialogText(dialog, field.control, reinterpret_cast<char*>(at), kBlockTextSize)) return 0;
+            break;
+        case FieldKind::ListIndex: {
+            const int index = ListSelection(dialog, field);
+            at[0] = index < 0 ? field.listNone : static_cast<unsigned char>(index);
+            break;
+        }
+        case FieldKind::Number8:
+        case FieldKind::SpinNumber8:
+            at[0] = static_cast<unsigned char>(GetDlgUnsigned(dialog, field.control) & 0xFF);
+            break;
+        case FieldKind::Number16: {
+            const unsigned value = GetDlgUnsigned(dialog, field.control);
+            at[0] = static_cast<unsigned char>(value & 0xFF);
+            at[1] = static_cast<unsigned char>((value >> 8) & 0xFF);
+            break;
+        }
+        }
+    }
+    return WriteSettingsBlock(block.name, bytes, static_cast<DWORD>(block.size));
+}
+
+int RunOverSelection(HWND dialog, const WalkRules& rules, WalkVisit visit, void* context)
 {
     HDROP drop = GetSelectionDrop(dialog);
     if (drop == nullptr) return 0;
-    if (!ForEachSelectedPath(drop, dialog, work, context)) return 0;
-    SHChangeNotify(SHCNE_ASSOCCHANGED, kChangeNotifyFlags, nullptr, nullptr);
+    if (!WalkSelection(drop, rules, visit, context, nullptr)) return 0;
+    NotifyShellOfChanges();
     return 1;
-}
-
-void StoreDialogContext(HWND dialog, LPARAM initParam)
-{
-    SetWindowLongPtrA(dialog, DWLP_USER, initParam);
 }
 
 namespace {
@@ -133,7 +260,7 @@ BOOL HandleFrameCommand(HWND dialog, WORD id, const DialogCommands& commands)
     case IDC_DEFAULT: {
         if (IsBusy(dialog)) return TRUE;
         BusyMark busy(dialog);
-        if (commands.save != nullptr) commands.save(dialog);
+        SaveBlock(dialog, commands.block);
         return TRUE;
     }
     default:

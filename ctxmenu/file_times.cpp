@@ -89,3 +89,37 @@ int LocalSystemTimeToFileTime(const SYSTEMTIME* local, FILETIME* time)
     *time = utc;
     return 1;
 }
+
+LocalClock::LocalClock()
+{
+    FILETIME now;
+    FILETIME local;
+    GetSystemTimeAsFileTime(&now);
+    if (FileTimeToLocalFileTime(&now, &local)) {
+        offset_ = FileTimeUnits(local) - FileTimeUnits(now);
+        known_ = true;
+    }
+}
+
+int LocalClock::ToLocal(const FILETIME& time, SYSTEMTIME* local) const
+{
+    if (!known_) return FileTimeToLocalSystemTime(&time, local);
+    const FILETIME localTime = FileTimeFromUnits(FileTimeUnits(time) + offset_);
+    if (!FileTimeToSystemTime(&localTime, local)) {
+        ReportLastError();
+        return 0;
+    }
+    return 1;
+}
+
+int LocalClock::FromLocal(const SYSTEMTIME& local, FILETIME* time) const
+{
+    if (!known_) return LocalSystemTimeToFileTime(&local, time);
+    FILETIME localTime;
+    if (!SystemTimeToFileTime(&local, &localTime)) {
+        ReportLastError();
+        return 0;
+    }
+    *time = FileTimeFromUnits(FileTimeUnits(localTime) - offset_);
+    return 1;
+}

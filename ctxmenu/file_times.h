@@ -21,3 +21,29 @@ int FileTimeToLocalSystemTime(const FILETIME* time, SYSTEMTIME* local);
 // reported failure.
 int GetLocalLastWrite(const char* path, SYSTEMTIME* local, bool* found);
 int LocalSystemTimeToFileTime(const SYSTEMTIME* local, FILETIME* time);
+
+// A file time as one 64-bit count and back.
+inline ULONGLONG FileTimeUnits(const FILETIME& t)
+{
+    return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+}
+inline FILETIME FileTimeFromUnits(ULONGLONG units)
+{
+    return FILETIME{static_cast<DWORD>(units & 0xFFFFFFFF), static_cast<DWORD>(units >> 32)};
+}
+
+// The system's present offset of local time from UTC, taken once for a run. Local time
+// uses that one offset for every date alike, so adding it by arithmetic gives the local
+// times the platform's per-item conversions give, without a time-zone query per item.
+class LocalClock {
+public:
+    LocalClock();
+    // As FileTimeToLocalSystemTime and LocalSystemTimeToFileTime, failures reported the
+    // same way; `time` is written only on success.
+    int ToLocal(const FILETIME& time, SYSTEMTIME* local) const;
+    int FromLocal(const SYSTEMTIME& local, FILETIME* time) const;
+
+private:
+    ULONGLONG offset_ = 0;   // local minus UTC, in file-time units (wrapping)
+    bool known_ = false;     // false: the per-item conversions are used
+};

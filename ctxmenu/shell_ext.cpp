@@ -94,7 +94,8 @@ STDMETHODIMP CShellExt::InvokeCommand(LPCMINVOKECOMMANDINFO info)
 
     // The command may release the last outside reference through a nested message loop.
     AddRef();
-    RunCommand(index, info->hwnd, this);
+    const Invocation invocation{info->hwnd, SelectionDrop()};
+    RunCommand(index, invocation);
     Release();
     return S_OK;
 }

@@ -42,7 +42,9 @@ const char* DropFolderOf(const CDragDropExt* object)
 
 int ReadDraggedItem(HDROP drop, UINT index, char* path)
 {
-    if (QuerySelectedPath(drop, index, path)) return 1;
+    SelectionCursor cursor(drop);
+    for (UINT i = 0; i < index && !cursor.AtEnd(); ++i) cursor.Next(path);
+    if (!cursor.AtEnd() && cursor.Next(path)) return 1;
     ShowErrorBox(nullptr, kMsgUnreadablePath);
     return 0;
 }
@@ -89,7 +91,7 @@ UINT OpenDrop(CDragDropExt* object, DropList& list, const char** dropFolder)
     if (!list.Fetch(object->Data())) return 0;
     *dropFolder = DropFolderOf(object);
     if (*dropFolder == nullptr) return 0;
-    const UINT count = SelectedCount(list.get());
+    const UINT count = SelectionCursor(list.get()).Count();
     if (count == 0) ShowErrorBox(nullptr, kMsgNoSelection);
     return count;
 }

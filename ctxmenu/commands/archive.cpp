@@ -1,4 +1,4 @@
-// Archive check (command 16, dialog 146): hands every selected archive of a ticked
+// Archive check ("書庫ファイルを検査(&I)", command 16, dialog 146): hands every selected archive of a ticked
 // format to the check function of its archiver library, reports each damaged one and,
 // when asked, writes a log of the results.
 #include <shlwapi.h>
@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr char kBlockName[] = "Archive";
 constexpr char kLogTitle[] = "ログファイルの保存";
 constexpr char kDoneTitle[] = "確認";
 constexpr char kMsgAllSound[] = "検出した書庫は、すべて正常です。";
@@ -28,23 +27,18 @@ constexpr std::size_t kMessageSize = 320;
 // The check box of each format, in the order of kArchiveFormats (and of the block).
 constexpr int kFormatBoxes[kArchiveFormatCount] = {IDC_ARCHIVE_LZH, IDC_ARCHIVE_ARJ, IDC_ARCHIVE_ISH, IDC_ARCHIVE_TAR,
                                                    IDC_ARCHIVE_CAB, IDC_ARCHIVE_RAR, IDC_ARCHIVE_ZIP};
-// The nine boxes of the block, in block order.
-constexpr int kBlockBoxes[kArchiveOptionBytes] = {IDC_ARCHIVE_LZH, IDC_ARCHIVE_ARJ,        IDC_ARCHIVE_ISH,
-                                                  IDC_ARCHIVE_TAR, IDC_ARCHIVE_CAB,        IDC_ARCHIVE_RAR,
-                                                  IDC_ARCHIVE_ZIP, IDC_ARCHIVE_SUBFOLDERS, IDC_ARCHIVE_LOG};
-static_assert(kArchiveOptionBytes == kArchiveBlockSize, "one box per block byte");
-
 // The check function every archiver library exports: sound when it returns non-zero.
 using CheckFunction = int(WINAPI*)(const char* path, int mode);
 
+// One run: the options read once when OK is pressed, the log and the outcome so far.
 struct RunState {
     HWND dialog;
+    bool ticked[kArchiveFormatCount];
+    bool logWanted;
     UINT index;             // of the selected item being checked
     char log[kPathSize];    // empty: no log in this run
     int allSound;
 };
-
-int CheckItem(RunState& run, const char* path);
 
 // The full path of `name` in `folder`, when the folder holds a file of that name.
 bool FindInFolder(const char* folder, const char* name, char* full)
@@ -100,36 +94,13 @@ void ProbeArchiverLibrary(HWND dialog, int checkBoxId, const char* libraryName)
     EnableDlgItem(dialog, checkBoxId, library.valid() ? 1 : 0);
 }
 
-int LoadArchiveOptions(HWND dialog)
-{
-    if (dialog == nullptr) {
-        ReportFault();
-        return 0;
-    }
-    unsigned char block[kArchiveBlockSize];
-    if (!ReadSettingsBlock(kBlockName, block, sizeof block)) return 0;
-    for (std::size_t i = 0; i < kArchiveOptionBytes; ++i) SetCheck(dialog, kBlockBoxes[i], FlagFromByte(block[i]));
-    return 1;
-}
-
-int SaveArchiveOptions(HWND dialog)
-{
-    if (dialog == nullptr) {
-        ReportFault();
-        return 0;
-    }
-    unsigned char block[kArchiveBlockSize];
-    for (std::size_t i = 0; i < kArchiveOptionBytes; ++i) block[i] = ByteFromFlag(GetCheck(dialog, kBlockBoxes[i]));
-    return WriteSettingsBlock(kBlockName, block, sizeof block);
-}
-
 void InitArchiveDialog(HWND dialog)
 {
     for (std::size_t f = 0; f < kArchiveFormatCount; ++f)
         ProbeArchiverLibrary(dialog, kFormatBoxes[f], kArchiveFormats[f].library);
     SetCheck(dialog, IDC_ARCHIVE_LZH, 1);
     SetCheck(dialog, IDC_ARCHIVE_ZIP, 1);
-    LoadArchiveOptions(dialog);
+    LoadBlock(dialog, BlockOf(OptionBlockId::Archive));
 }
 
 // Tests one archive of format `format`. 1 to go on; 0 stops the run.
@@ -140,7 +111,7 @@ int CheckArchive(RunState& run, std::size_t format, const char* path)
         return 0;
     }
     // An unticked format is passed over: no message, no log line.
-    if (GetCheck(run.dialog, kFormatBoxes[format]) != 1) return 1;
+    if (!run.ticked[format]) return 1;
 
     LibraryHandle library(LoadArchiverLibrary(kArchiveFormats[format].library));
     if (!library.valid()) {
@@ -173,47 +144,27 @@ int CheckArchive(RunState& run, std::size_t format, const char* path)
     return CloseReporting(library);
 }
 
-int CheckEntry(const char* folder, const FolderEntry& entry, void* context)
-{
-    // A child path that would not fit is reported and ends the check; nothing is cut.
-    char child[kPathSize];
-    if (!BuildChildPath(child, folder, entry.name, nullptr)) return 0;
-    return CheckItem(*static_cast<RunState*>(context), child);
-}
-
-// Tests one item and, with 1052, everything in it. 1 to go on; 0 stops the run.
-int CheckItem(RunState& run, const char* path)
-{
-    const int format = ArchiveFormatOf(path);
-    if (format >= 0 && !CheckArchive(run, static_cast<std::size_t>(format), path)) return 0;
-    if (GetCheck(run.dialog, IDC_ARCHIVE_SUBFOLDERS) != 1) return 1;
-    const DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        ReportLastError();
-        return 0;
-    }
-    // Junctions and symbolic links are items, never searched through.
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return 1;
-    return ForEachFolderEntry(nullptr, path, CheckEntry, &run);
-}
-
-int CheckSelectedItem(HWND, const char* path, void* context)
+// Tests one item when its extension names a format; with 1052 the walk goes on into it.
+int CheckItem(WalkItem& item, void* context)
 {
     RunState& run = *static_cast<RunState*>(context);
-    if (run.index++ == 0 && GetCheck(run.dialog, IDC_ARCHIVE_LOG) == 1) {
-        ProposeLogPath(run.log, sizeof run.log, path);
+    if (item.depth == 0 && run.index++ == 0 && run.logWanted) {
+        ProposeLogPath(run.log, sizeof run.log, item.path);
         // Cancelled: the check runs without a log.
         if (!ChooseSaveFile(run.dialog, kLogTitle, nullptr, run.log)) run.log[0] = '\0';
     }
-    return CheckItem(run, path);
+    const int format = ArchiveFormatOf(item.path);
+    return format < 0 || CheckArchive(run, static_cast<std::size_t>(format), item.path);
 }
 
 int RunArchiveCheck(HWND dialog)
 {
-    RunState run = {dialog, 0, {}, 1};
+    RunState run = {dialog, {}, GetCheck(dialog, IDC_ARCHIVE_LOG) == 1, 0, {}, 1};
+    for (std::size_t f = 0; f < kArchiveFormatCount; ++f) run.ticked[f] = GetCheck(dialog, kFormatBoxes[f]) == 1;
     HDROP drop = GetSelectionDrop(dialog);
     if (drop == nullptr) return 0;
-    if (!ForEachSelectedPath(drop, dialog, CheckSelectedItem, &run)) return 0;
+    const WalkRules rules{GetCheck(dialog, IDC_ARCHIVE_SUBFOLDERS) == 1, EntryFailure::StopsRun};
+    if (!WalkSelection(drop, rules, CheckItem, &run, nullptr)) return 0;
     // Nothing on disk changed but the log: the shell is not notified.
     MessageBoxA(dialog, run.allSound ? kMsgAllSound : kMsgFinished, kDoneTitle, MB_OK | MB_ICONINFORMATION);
     return 1;
@@ -225,11 +176,11 @@ INT_PTR CALLBACK ArchiveDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 {
     switch (message) {
     case WM_INITDIALOG:
-        StoreDialogContext(dialog, lParam);
+        StoreInvocation(dialog, lParam);
         InitArchiveDialog(dialog);
         return FALSE;
     case WM_COMMAND:
-        return HandleFrameCommand(dialog, LOWORD(wParam), DialogCommands{RunArchiveCheck, SaveArchiveOptions});
+        return HandleFrameCommand(dialog, LOWORD(wParam), DialogCommands{RunArchiveCheck, BlockOf(OptionBlockId::Archive)});
     default:
         return FALSE;
     }

@@ -1,4 +1,4 @@
-// Classify by modified date: each selected file moves into a folder next to it named
+// Classify by modified date ("更新日で分類(&D)", command 14): each selected file moves into a folder next to it named
 // after the local day of its last write ("%04d%02d%02d").
 #include <windows.h>
 
@@ -8,8 +8,8 @@
 #include "common/rules/path_build.h"
 #include "ctxmenu/commands/commands.h"
 #include "ctxmenu/dialog_frame.h"
-#include "ctxmenu/file_times.h"
 #include "ctxmenu/focused_view.h"
+#include "ctxmenu/file_times.h"
 #include "ctxmenu/rules/classify_rule.h"
 #include "ctxmenu/rules/select_view_rule.h"
 
@@ -19,6 +19,7 @@ namespace {
 // days asks the file system to make each folder once.
 struct ClassifyRun {
     char lastFolder[kPathSize] = {};
+    LocalClock clock;
 };
 
 // Moves one file into its date folder. Whatever keeps it from moving leaves it where it
@@ -28,7 +29,7 @@ struct ClassifyRun {
 void MoveIntoDateFolder(const char* path, const FILETIME& lastWrite, ClassifyRun& run)
 {
     SYSTEMTIME day;
-    if (!FileTimeToLocalSystemTime(&lastWrite, &day)) return;
+    if (!run.clock.ToLocal(lastWrite, &day)) return;
 
     char fullPath[kPathSize] = {};
     char* namePart = nullptr;
@@ -52,27 +53,27 @@ void MoveIntoDateFolder(const char* path, const FILETIME& lastWrite, ClassifyRun
 
 // Folders among the selection stay where they are; an item that vanished stops the run.
 // One attribute read gives both the kind and the time of the last write.
-int ClassifyItem(HWND, const char* path, void* context)
+int ClassifyItem(WalkItem& item, void* context)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) {
+    if (!GetFileAttributesExA(item.path, GetFileExInfoStandard, &data)) {
         ReportFault();
         return 0;
     }
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        MoveIntoDateFolder(path, data.ftLastWriteTime, *static_cast<ClassifyRun*>(context));
+        MoveIntoDateFolder(item.path, data.ftLastWriteTime, *static_cast<ClassifyRun*>(context));
     return 1;
 }
 
 }  // namespace
 
-int ClassifyByDate(HWND owner, CShellExt* ext)
+int ClassifyByDate(const Invocation& invocation)
 {
-    if (owner == nullptr || ext == nullptr) {
+    if (invocation.owner == nullptr) {
         ReportFault();
         return 0;
     }
-    HDROP drop = SelectionDropOf(ext);  // shows the failure itself
+    HDROP drop = SelectionOf(invocation);  // shows the failure itself
     if (drop == nullptr) return 0;
     char className[kPathSize];
     if (FocusedView(className) == nullptr) {
@@ -87,5 +88,5 @@ int ClassifyByDate(HWND owner, CShellExt* ext)
 
     // No shell notification follows: the view is left to notice the moves itself.
     ClassifyRun run;
-    return ForEachSelectedPath(drop, nullptr, ClassifyItem, &run);
+    return WalkSelection(drop, WalkRules{}, ClassifyItem, &run, nullptr);
 }

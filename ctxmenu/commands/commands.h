@@ -2,17 +2,17 @@
 #pragma once
 #include <windows.h>
 
-class CShellExt;
+#include "ctxmenu/invocation.h"
 
-// Selection in the folder window (catalogue 1 to 5): owner of the invocation, handler.
-int SelectAllItems(HWND owner, CShellExt* ext);
-int SelectFilesOrFolders(HWND owner, CShellExt* ext);
-int SelectSameExtension(HWND owner, CShellExt* ext);
-int SelectSameDate(HWND owner, CShellExt* ext);
-int SelectSameAttributes(HWND owner, CShellExt* ext);
+// Selection in the folder window (catalogue 1 to 5).
+int SelectAllItems(const Invocation& invocation);
+int SelectFilesOrFolders(const Invocation& invocation);
+int SelectSameExtension(const Invocation& invocation);
+int SelectSameDate(const Invocation& invocation);
+int SelectSameAttributes(const Invocation& invocation);
 
 // Moves each selected file into a folder named after its modification day (catalogue 14).
-int ClassifyByDate(HWND owner, CShellExt* ext);
+int ClassifyByDate(const Invocation& invocation);
 
 // Timestamp change, dialog 132 (catalogue 8), and time-difference correction, dialog
 // 145 (catalogue 9).

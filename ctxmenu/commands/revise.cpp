@@ -1,11 +1,13 @@
-// Time-difference correction (command 9, dialog 145): moves the modification time of
+// Time-difference correction ("時差補正(&B)", command 9, dialog 145): moves the modification time of
 // every selected file by a fixed offset, later or earlier. Creation and last-access
 // times stay; folders are passed over.
 #include <shlwapi.h>
 #include <commctrl.h>
 
 
+#include "common/handles.h"
 #include "common/report.h"
+#include "common/selection.h"
 #include "common/resource_ids.h"
 #include "common/rules/path_build.h"
 #include "common/settings_store.h"
@@ -18,32 +20,8 @@
 
 namespace {
 
-constexpr char kBlockName[] = "Revise";
 constexpr char kMsgOutOfRange[] = "補正後の日時がファイルの日時として扱える範囲を超えるため、補正できません。\n";
 
-
-int LoadReviseOptions(HWND dialog)
-{
-    unsigned char block[kReviseBlockSize];
-    if (!ReadSettingsBlock(kBlockName, block, sizeof block)) return 0;
-    const ReviseOptions options = DecodeReviseBlock(block);
-    SetDlgItemInt(dialog, IDC_REVISE_HOURS, options.hours, FALSE);
-    SetDlgItemInt(dialog, IDC_REVISE_MINUTES, options.minutes, FALSE);
-    SetDlgItemInt(dialog, IDC_REVISE_SECONDS, options.seconds, FALSE);
-    SetCheck(dialog, IDC_REVISE_LATER, options.later);
-    SetCheck(dialog, IDC_REVISE_EARLIER, options.earlier);
-    return 1;
-}
-
-int SaveReviseOptions(HWND dialog)
-{
-    const ReviseOptions options = {GetDlgUnsigned(dialog, IDC_REVISE_HOURS), GetDlgUnsigned(dialog, IDC_REVISE_MINUTES),
-                                   GetDlgUnsigned(dialog, IDC_REVISE_SECONDS), GetCheck(dialog, IDC_REVISE_LATER),
-                                   GetCheck(dialog, IDC_REVISE_EARLIER)};
-    unsigned char block[kReviseBlockSize];
-    EncodeReviseBlock(options, block);
-    return WriteSettingsBlock(kBlockName, block, sizeof block);
-}
 
 int InitReviseDialog(HWND dialog)
 {
@@ -52,7 +30,7 @@ int InitReviseDialog(HWND dialog)
     if (count == 0) return 0;
     if (count == 1) {
         char path[kPathSize];
-        if (!QuerySelectedPath(drop, 0, path)) {
+        if (!ReadFirstSelected(drop, path)) {
             ShowErrorBox(nullptr, kMsgUnreadablePath);
             return 0;
         }
@@ -65,7 +43,7 @@ int InitReviseDialog(HWND dialog)
     SendDlgItemMessageA(dialog, IDC_REVISE_MINUTES_UD, UDM_SETRANGE, 0, MAKELPARAM(59, 0));
     SendDlgItemMessageA(dialog, IDC_REVISE_SECONDS_UD, UDM_SETRANGE, 0, MAKELPARAM(59, 0));
     SetCheck(dialog, IDC_REVISE_LATER, 1);
-    LoadReviseOptions(dialog);
+    LoadBlock(dialog, BlockOf(OptionBlockId::Revise));
     return 1;
 }
 
@@ -76,40 +54,65 @@ struct Shift {
     bool earlier;
 };
 
-std::uint64_t ToUnits(const FILETIME& t)
+// The shift of a file time that cannot take it: a folder is passed over whatever its
+// time; a file never gets a wrapped time.
+int RefuseShift(const char* path)
 {
-    return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return 1;
+    ShowPathMessage(kMsgOutOfRange, path);
+    return 0;
 }
 
-int ReviseItem(HWND, const char* path, void* context)
+// The item the one handle of the quick way cannot take (a folder, an item that
+// vanished, one in use or read-only), looked up by its path.
+int ReviseByPath(const Shift& shift, const char* path)
 {
-    const Shift& shift = *static_cast<const Shift*>(context);
     FILETIME written = kNoFileTime;
     if (!GetFileTimes(path, nullptr, &written)) return 0;
     // Nothing found for the path: it vanished after the selection was made.
     if (IsNoFileTime(written)) return 1;
     std::uint64_t shifted = 0;
-    if (!shift.usable || !ShiftFileTime(ToUnits(written), shift.offset, shift.earlier, &shifted)) {
-        // A folder is passed over whatever its time; a file never gets a wrapped time.
-        const DWORD attributes = GetFileAttributesA(path);
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return 1;
-        ShowPathMessage(kMsgOutOfRange, path);
+    if (!shift.usable || !ShiftFileTime(FileTimeUnits(written), shift.offset, shift.earlier, &shifted))
+        return RefuseShift(path);
+    const FILETIME newTime = FileTimeFromUnits(shifted);
+    return SetFileTimes(path, nullptr, &newTime);
+}
+
+// One file: its modification time read and moved through one handle, which opens only a
+// file whose times may be set; anything else goes the way of ReviseByPath.
+int ReviseItem(WalkItem& item, void* context)
+{
+    const Shift& shift = *static_cast<const Shift*>(context);
+    FileHandle file(CreateFileA(item.path, GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return ReviseByPath(shift, item.path);
+    FILETIME written;
+    if (!GetFileTime(file.get(), nullptr, nullptr, &written)) {
+        ReportLastError();
         return 0;
     }
-    const FILETIME newTime = {static_cast<DWORD>(shifted & 0xFFFFFFFF), static_cast<DWORD>(shifted >> 32)};
-    return SetFileTimes(path, nullptr, &newTime);
+    std::uint64_t shifted = 0;
+    if (!shift.usable || !ShiftFileTime(FileTimeUnits(written), shift.offset, shift.earlier, &shifted)) {
+        file.Reset();
+        return RefuseShift(item.path);
+    }
+    const FILETIME newTime = FileTimeFromUnits(shifted);
+    if (!SetFileTime(file.get(), nullptr, nullptr, &newTime)) {
+        ReportLastError();
+        return 0;
+    }
+    return CloseReporting(file);
 }
 
 int RunRevise(HWND dialog)
 {
-    HDROP drop = GetSelectionDrop(dialog);
-    if (drop == nullptr) return 0;
     Shift shift{};
     shift.usable = ReviseOffset(GetDlgUnsigned(dialog, IDC_REVISE_HOURS), GetDlgUnsigned(dialog, IDC_REVISE_MINUTES),
                                 GetDlgUnsigned(dialog, IDC_REVISE_SECONDS), &shift.offset);
     // Later unless "遅らす" is ticked, also when neither button is.
     shift.earlier = GetCheck(dialog, IDC_REVISE_EARLIER) == 1;
-    return RunOverSelection(dialog, ReviseItem, &shift);
+    return RunOverSelection(dialog, WalkRules{false, EntryFailure::StopsRun}, ReviseItem, &shift);
 }
 
 }  // namespace
@@ -118,14 +121,14 @@ INT_PTR CALLBACK ReviseDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 {
     switch (message) {
     case WM_INITDIALOG:
-        StoreDialogContext(dialog, lParam);
+        StoreInvocation(dialog, lParam);
         InitReviseDialog(dialog);
         return TRUE;
     case WM_DESTROY:
         ReleaseItemIcon(dialog, IDC_REVISE_ICON);
         return TRUE;
     case WM_COMMAND:
-        HandleFrameCommand(dialog, LOWORD(wParam), DialogCommands{RunRevise, SaveReviseOptions});
+        HandleFrameCommand(dialog, LOWORD(wParam), DialogCommands{RunRevise, BlockOf(OptionBlockId::Revise)});
         return TRUE;
     default:
         return FALSE;

@@ -1,4 +1,6 @@
-// Selecting items in the folder window the menu was opened from: every item, or the
+// Selecting items in the folder window the menu was opened from ("すべて選択(&L)",
+// "ファイル／フォルダを選択(&F)", "同一の拡張子を選択(&X)", "同一の更新日を選択(&U)",
+// "同一の属性を選択(&R)", commands 1 to 5): every item, or the
 // entries of the reference item's folder that pass a test, found in the view by name.
 #include <windows.h>
 #include <commctrl.h>
@@ -10,6 +12,7 @@
 
 #include "common/folder_walk.h"
 #include "common/report.h"
+#include "common/selection.h"
 #include "common/rules/path_build.h"
 #include "ctxmenu/commands/commands.h"
 #include "ctxmenu/dialog_frame.h"
@@ -39,6 +42,10 @@ LRESULT FindItem(HWND view, const char* name)
     find.psz = name;
     return SendMessageA(view, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find));
 }
+
+// A view answers a text request with at most 259 bytes, and drops a double-byte
+// character that would not fit whole: a text this long may be cut.
+constexpr std::size_t kPossiblyCutLength = kPathSize - 2;
 
 // The view's item texts, read once and kept by the key the view's search compares
 // (text without regard to case, as lstrcmpi sees it), each with the first item that
@@ -83,13 +90,16 @@ private:
         return LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text, -1, &(*key)[0], size) > 0;
     }
 
+    // The whole buffer is cleared first: a view that cuts a long text leaves whatever
+    // the buffer held behind its last byte.
     void ReadItemText(LRESULT index, char* text /* 260 bytes */) const
     {
         LVITEMA item{};
         item.pszText = text;
         item.cchTextMax = static_cast<int>(kPathSize);
-        text[0] = '\0';
+        std::memset(text, 0, kPathSize);
         SendMessageA(view_, LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        text[kPathSize - 1] = '\0';
     }
 
     void Build()
@@ -102,8 +112,9 @@ private:
             first_.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
             for (LRESULT i = 0; i < count; ++i) {
                 ReadItemText(i, text);
-                // A text that fills the buffer may be cut: the view's own search decides.
-                if (std::strlen(text) >= sizeof text - 1 || !KeyOf(text, &key)) {
+                // A text of 258 bytes or more may have been cut (a double-byte character
+                // that did not fit is dropped whole): the view's own search decides.
+                if (std::strlen(text) >= kPossiblyCutLength || !KeyOf(text, &key)) {
                     fallback_ = true;
                     return;
                 }
@@ -130,14 +141,14 @@ void SelectByName(HWND view, ViewIndex& index, const char* name)
 
 // The focused window when it is a view the commands drive. Otherwise the failure has
 // been shown and null is given.
-HWND RecognisedView(HWND owner, bool needDrop, CShellExt* ext, HDROP* drop)
+HWND RecognisedView(const Invocation& invocation, bool needDrop, HDROP* drop)
 {
-    if (owner == nullptr || ext == nullptr) {
+    if (invocation.owner == nullptr) {
         ReportFault();
         return nullptr;
     }
     if (needDrop) {
-        *drop = SelectionDropOf(ext);  // shows the failure itself
+        *drop = SelectionOf(invocation);  // shows the failure itself
         if (*drop == nullptr) return nullptr;
     }
     char className[kPathSize];
@@ -164,6 +175,7 @@ struct MatchContext {
     Test test;
     DWORD referenceAttributes;
     SYSTEMTIME referenceDay;
+    LocalClock clock;
 };
 
 int SelectIfMatching(const char*, const FolderEntry& entry, void* context)
@@ -178,7 +190,7 @@ int SelectIfMatching(const char*, const FolderEntry& entry, void* context)
     case Test::SameDate:
         if (SameKind(entry.attributes, match.referenceAttributes)) {
             SYSTEMTIME day;
-            if (!FileTimeToLocalSystemTime(&entry.lastWriteTime, &day)) return 0;
+            if (!match.clock.ToLocal(entry.lastWriteTime, &day)) return 0;
             passes = SameLocalDay(day, match.referenceDay);
         }
         break;
@@ -190,21 +202,21 @@ int SelectIfMatching(const char*, const FolderEntry& entry, void* context)
     return 1;
 }
 
-int SelectMatching(HWND owner, CShellExt* ext, Test test)
+int SelectMatching(const Invocation& invocation, Test test)
 {
     HDROP drop = nullptr;
-    HWND view = RecognisedView(owner, true, ext, &drop);
+    HWND view = RecognisedView(invocation, true, &drop);
     if (view == nullptr) return 0;
 
     // From here on a failure leaves nothing selected.
     SetItemSelected(view, static_cast<WPARAM>(-1), false);
 
-    if (SelectedCount(drop) == 0) {
+    if (SelectionCursor(drop).Count() == 0) {
         ShowErrorBox(nullptr, kMsgNoSelection);
         return 0;
     }
     char reference[kPathSize];
-    if (!QuerySelectedPath(drop, 0, reference)) {
+    if (!ReadFirstSelected(drop, reference)) {
         ShowErrorBox(nullptr, kMsgUnreadablePath);
         return 0;
     }
@@ -252,37 +264,37 @@ int SelectMatching(HWND owner, CShellExt* ext, Test test)
         return 0;
     }
     ViewIndex index(view);
-    MatchContext match{view, &index, test, referenceAttributes, referenceDay};
+    MatchContext match{view, &index, test, referenceAttributes, referenceDay, LocalClock()};
     return WalkFolder(nullptr, folder, relative, SelectIfMatching, &match);
 }
 
 }  // namespace
 
-int SelectAllItems(HWND owner, CShellExt* ext)
+int SelectAllItems(const Invocation& invocation)
 {
     // The selection list is not needed: every item of the view is selected.
-    HWND view = RecognisedView(owner, false, ext, nullptr);
+    HWND view = RecognisedView(invocation, false, nullptr);
     if (view == nullptr) return 0;
     SetItemSelected(view, static_cast<WPARAM>(-1), true);
     return 1;
 }
 
-int SelectFilesOrFolders(HWND owner, CShellExt* ext)
+int SelectFilesOrFolders(const Invocation& invocation)
 {
-    return SelectMatching(owner, ext, Test::FilesOrFolders);
+    return SelectMatching(invocation, Test::FilesOrFolders);
 }
 
-int SelectSameExtension(HWND owner, CShellExt* ext)
+int SelectSameExtension(const Invocation& invocation)
 {
-    return SelectMatching(owner, ext, Test::SameExtension);
+    return SelectMatching(invocation, Test::SameExtension);
 }
 
-int SelectSameDate(HWND owner, CShellExt* ext)
+int SelectSameDate(const Invocation& invocation)
 {
-    return SelectMatching(owner, ext, Test::SameDate);
+    return SelectMatching(invocation, Test::SameDate);
 }
 
-int SelectSameAttributes(HWND owner, CShellExt* ext)
+int SelectSameAttributes(const Invocation& invocation)
 {
-    return SelectMatching(owner, ext, Test::SameAttributes);
+    return SelectMatching(invocation, Test::SameAttributes);
 }

@@ -1,4 +1,4 @@
-// Timestamp change (command 8, dialog 132): gives the selected files a new date and/or
+// Timestamp change ("タイムスタンプを変更(&T)", command 8, dialog 132): gives the selected files a new date and/or
 // time of day for their creation and/or modification time. The date and the time of
 // day are replaced independently, in local time; folders are passed over.
 #include <shlobj.h>
@@ -7,7 +7,9 @@
 
 #include <initializer_list>
 
+#include "common/handles.h"
 #include "common/report.h"
+#include "common/selection.h"
 #include "common/resource_ids.h"
 #include "common/rules/path_build.h"
 #include "common/settings_store.h"
@@ -19,7 +21,6 @@
 
 namespace {
 
-constexpr char kBlockName[] = "Time";
 
 // One row of the dialog: the edits and up-downs of year, month, day, hour, minute and
 // second, with the ranges of the up-downs.
@@ -74,28 +75,6 @@ void UpdateTimeControls(HWND dialog)
     EnableRowPart(dialog, kLastWriteRow, 3, lastWrite & timeOfDay);
 }
 
-int LoadTimeOptions(HWND dialog)
-{
-    unsigned char block[kTimeBlockSize];
-    if (!ReadSettingsBlock(kBlockName, block, sizeof block)) return 0;
-    SetCheck(dialog, IDC_TIME_CREATION, FlagFromByte(block[0]));
-    SetCheck(dialog, IDC_TIME_LAST_WRITE, FlagFromByte(block[1]));
-    SetCheck(dialog, IDC_TIME_DATE, FlagFromByte(block[2]));
-    SetCheck(dialog, IDC_TIME_TIME_OF_DAY, FlagFromByte(block[3]));
-    return 1;
-}
-
-int SaveTimeOptions(HWND dialog)
-{
-    const unsigned char block[kTimeBlockSize] = {
-        ByteFromFlag(GetCheck(dialog, IDC_TIME_CREATION)),
-        ByteFromFlag(GetCheck(dialog, IDC_TIME_LAST_WRITE)),
-        ByteFromFlag(GetCheck(dialog, IDC_TIME_DATE)),
-        ByteFromFlag(GetCheck(dialog, IDC_TIME_TIME_OF_DAY)),
-    };
-    return WriteSettingsBlock(kBlockName, block, sizeof block);
-}
-
 int InitTimeDialog(HWND dialog)
 {
     HDROP drop = nullptr;
@@ -107,7 +86,7 @@ int InitTimeDialog(HWND dialog)
 
     if (count == 1) {
         char path[kPathSize];
-        if (!QuerySelectedPath(drop, 0, path)) {
+        if (!ReadFirstSelected(drop, path)) {
             ShowErrorBox(nullptr, kMsgUnreadablePath);
             return 0;
         }
@@ -134,7 +113,7 @@ int InitTimeDialog(HWND dialog)
     SetCheck(dialog, IDC_TIME_LAST_WRITE, 1);
     SetCheck(dialog, IDC_TIME_DATE, 1);
     SetCheck(dialog, IDC_TIME_TIME_OF_DAY, 1);
-    LoadTimeOptions(dialog);
+    LoadBlock(dialog, BlockOf(OptionBlockId::Time));
     ShowTimes(dialog, creation, lastWrite);
     UpdateTimeControls(dialog);
     return 1;
@@ -150,65 +129,103 @@ SYSTEMTIME FromCalendar(const CalendarTime& t)
     return SYSTEMTIME{t.year, t.month, t.dayOfWeek, t.day, t.hour, t.minute, t.second, t.milliseconds};
 }
 
-// The time of one row with the parts the mask names taken from the row's edits. A
-// time that cannot be converted (reported) stays as it was.
-void ReplaceRowTime(HWND dialog, const TimeRow& row, unsigned mask, FILETIME* time)
+// The options of one run, read once from the dialog when OK is pressed: the mask and
+// the typed values of both rows.
+struct TimeOptions {
+    unsigned mask;
+    CalendarEntry creation;
+    CalendarEntry lastWrite;
+    LocalClock clock;
+};
+
+CalendarEntry ReadRow(HWND dialog, const TimeRow& row)
+{
+    return CalendarEntry{GetDlgUnsigned(dialog, row.edits[0]), GetDlgUnsigned(dialog, row.edits[1]),
+                         GetDlgUnsigned(dialog, row.edits[2]), GetDlgUnsigned(dialog, row.edits[3]),
+                         GetDlgUnsigned(dialog, row.edits[4]), GetDlgUnsigned(dialog, row.edits[5])};
+}
+
+// `time` with the parts the mask names taken from the row's values. A time that cannot
+// be converted (reported) stays as it was.
+void ReplaceRowTime(const TimeOptions& options, const CalendarEntry& entry, FILETIME* time)
 {
     SYSTEMTIME local;
-    if (!FileTimeToLocalSystemTime(time, &local)) return;
-    const CalendarEntry entry = {GetDlgUnsigned(dialog, row.edits[0]), GetDlgUnsigned(dialog, row.edits[1]),
-                                 GetDlgUnsigned(dialog, row.edits[2]), GetDlgUnsigned(dialog, row.edits[3]),
-                                 GetDlgUnsigned(dialog, row.edits[4]), GetDlgUnsigned(dialog, row.edits[5])};
+    if (!options.clock.ToLocal(*time, &local)) return;
     CalendarTime replaced;
-    if (!ReplaceCalendarParts(ToCalendar(local), mask, entry, &replaced)) {
+    if (!ReplaceCalendarParts(ToCalendar(local), options.mask, entry, &replaced)) {
         // A value too large for its field is a date or time that does not exist.
         ReportError(ERROR_INVALID_PARAMETER);
         return;
     }
-    const SYSTEMTIME newLocal = FromCalendar(replaced);
-    LocalSystemTimeToFileTime(&newLocal, time);   // written only on success
+    options.clock.FromLocal(FromCalendar(replaced), time);   // written only on success
 }
 
-// The new creation and modification times of `path`. `found` is false when the search
-// finds nothing for the path (it vanished after the selection was made).
-int ComputeNewTimes(HWND dialog, const char* path, FILETIME* creation, FILETIME* lastWrite, unsigned mask,
-                    bool* found)
+// Both rows are worked out, also one whose box is off (its result is not written), so a
+// date that does not exist is reported in either row.
+void ComputeNewTimes(const TimeOptions& options, FILETIME* creation, FILETIME* lastWrite)
 {
-    *creation = kNoFileTime;
-    *lastWrite = kNoFileTime;
-    if (!GetFileTimes(path, creation, lastWrite)) return 0;
-    *found = !IsNoFileTime(*lastWrite);
-    if (!*found) return 1;
-    // Both rows are worked out, also one whose box is off (its result is not written), so
-    // a date that does not exist is reported in either row.
-    ReplaceRowTime(dialog, kLastWriteRow, mask, lastWrite);
-    ReplaceRowTime(dialog, kCreationRow, mask, creation);
-    return 1;
+    ReplaceRowTime(options, options.lastWrite, lastWrite);
+    ReplaceRowTime(options, options.creation, creation);
 }
 
-int ChangeItemTimes(HWND dialog, const char* path, void* context)
+const FILETIME* Chosen(const TimeOptions& options, unsigned bit, const FILETIME& time)
 {
-    const unsigned mask = *static_cast<const unsigned*>(context);
+    return (options.mask & bit) ? &time : nullptr;
+}
+
+// The item the one handle of the quick way cannot take (a folder, an item that
+// vanished, one in use or read-only): looked up by its path, as the times are read and
+// set one call at a time.
+int ChangeTimesByPath(const TimeOptions& options, const char* path)
+{
+    FILETIME creation = kNoFileTime;
+    FILETIME lastWrite = kNoFileTime;
+    if (!GetFileTimes(path, &creation, &lastWrite)) return 0;
+    if (IsNoFileTime(lastWrite)) return 1;   // vanished: nothing to change
+    ComputeNewTimes(options, &creation, &lastWrite);
+    return SetFileTimes(path, Chosen(options, kChangeCreation, creation), Chosen(options, kChangeLastWrite, lastWrite));
+}
+
+// One file: its times read, worked out and set through one handle. The handle opens
+// only what the times may be set on (a file, not a folder, not in use, writable), and
+// anything else goes the way of ChangeTimesByPath, with its messages.
+int ChangeItemTimes(WalkItem& item, void* context)
+{
+    const TimeOptions& options = *static_cast<const TimeOptions*>(context);
+    FileHandle file(CreateFileA(item.path, GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return ChangeTimesByPath(options, item.path);
     FILETIME creation;
     FILETIME lastWrite;
-    bool found = false;
-    if (!ComputeNewTimes(dialog, path, &creation, &lastWrite, mask, &found)) return 0;
-    if (!found) return 1;   // vanished: nothing to change
-    return SetFileTimes(path, (mask & kChangeCreation) ? &creation : nullptr,
-                        (mask & kChangeLastWrite) ? &lastWrite : nullptr);
+    if (!GetFileTime(file.get(), &creation, nullptr, &lastWrite)) {
+        ReportLastError();
+        return 0;
+    }
+    ComputeNewTimes(options, &creation, &lastWrite);
+    if (!SetFileTime(file.get(), Chosen(options, kChangeCreation, creation), nullptr,
+                     Chosen(options, kChangeLastWrite, lastWrite))) {
+        ReportLastError();
+        return 0;   // the handle closes on the way out
+    }
+    return CloseReporting(file);
 }
 
 int RunTimeChange(HWND dialog)
 {
     HDROP drop = GetSelectionDrop(dialog);
     if (drop == nullptr) return 0;
-    unsigned mask = 0;
-    if (GetCheck(dialog, IDC_TIME_CREATION)) mask |= kChangeCreation;
-    if (GetCheck(dialog, IDC_TIME_LAST_WRITE)) mask |= kChangeLastWrite;
-    if (GetCheck(dialog, IDC_TIME_DATE)) mask |= kChangeDate;
-    if (GetCheck(dialog, IDC_TIME_TIME_OF_DAY)) mask |= kChangeTimeOfDay;
-    if (ChangeMaskHasWork(mask) && !ForEachSelectedPath(drop, dialog, ChangeItemTimes, &mask)) return 0;
-    SHChangeNotify(SHCNE_ASSOCCHANGED, kChangeNotifyFlags, nullptr, nullptr);
+    TimeOptions options;
+    options.mask = 0;
+    if (GetCheck(dialog, IDC_TIME_CREATION)) options.mask |= kChangeCreation;
+    if (GetCheck(dialog, IDC_TIME_LAST_WRITE)) options.mask |= kChangeLastWrite;
+    if (GetCheck(dialog, IDC_TIME_DATE)) options.mask |= kChangeDate;
+    if (GetCheck(dialog, IDC_TIME_TIME_OF_DAY)) options.mask |= kChangeTimeOfDay;
+    options.creation = ReadRow(dialog, kCreationRow);
+    options.lastWrite = ReadRow(dialog, kLastWriteRow);
+    if (ChangeMaskHasWork(options.mask) &&
+        !WalkSelection(drop, WalkRules{false, EntryFailure::StopsRun}, ChangeItemTimes, &options, nullptr))
+        return 0;
+    NotifyShellOfChanges();
     return 1;
 }
 
@@ -233,7 +250,7 @@ INT_PTR CALLBACK TimeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 {
     switch (message) {
     case WM_INITDIALOG:
-        StoreDialogContext(dialog, lParam);
+        StoreInvocation(dialog, lParam);
         InitTimeDialog(dialog);
         return TRUE;
     case WM_DESTROY:
@@ -254,7 +271,7 @@ INT_PTR CALLBACK TimeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             ShowPresentTime(dialog);
             break;
         default:
-            HandleFrameCommand(dialog, LOWORD(wParam), DialogCommands{RunTimeChange, SaveTimeOptions});
+            HandleFrameCommand(dialog, LOWORD(wParam), DialogCommands{RunTimeChange, BlockOf(OptionBlockId::Time)});
             break;
         }
         return TRUE;
