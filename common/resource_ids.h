@@ -15,10 +15,23 @@
 #define IDD_ARCHIVE 146
 #define IDD_PERMUTE 147
 #define IDD_ATTRIBUTE 148
+#define IDD_PREVIEW 160
+#define IDD_PROGRESS 161
 
 // Buttons every command dialog has.
 #define IDC_VERSION 2018
 #define IDC_DEFAULT 2019
+// The preview button of the three renaming dialogs (147, 136, 144).
+#define IDC_PREVIEW 2020
+
+// Preview (160): the list of the run's names and its summary.
+#define IDC_PREVIEW_LIST 1200
+#define IDC_PREVIEW_SUMMARY 1201
+
+// Progress of a long run (161); its stop button is IDCANCEL.
+#define IDC_PROGRESS_TEXT 1210
+#define IDC_PROGRESS_BAR 1211
+#define IDC_PROGRESS_ITEM 1212
 
 // Name replacement (147).
 #define IDC_PERMUTE_SEARCH 1076

@@ -12,6 +12,7 @@
 #include "common/rules/path_build.h"
 #include "common/selection.h"
 #include "common/settings_store.h"
+#include "ctxmenu/run_progress.h"
 
 void NotifyShellOfChanges()
 {
@@ -207,7 +208,12 @@ int RunOverSelection(HWND dialog, const WalkRules& rules, WalkVisit visit, void*
 {
     HDROP drop = GetSelectionDrop(dialog);
     if (drop == nullptr) return 0;
-    if (!WalkSelection(drop, rules, visit, context, nullptr)) return 0;
+    RunProgress progress(dialog);
+    if (!WalkSelection(drop, rules, visit, context, &progress)) {
+        // A run the user stopped keeps what it changed: the shell is told of it.
+        if (progress.Stopped() && progress.Done() > 0) NotifyShellOfChanges();
+        return 0;
+    }
     NotifyShellOfChanges();
     return 1;
 }

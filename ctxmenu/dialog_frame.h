@@ -54,8 +54,9 @@ int LoadBlock(HWND dialog, const OptionBlock& block);
 int SaveBlock(HWND dialog, const OptionBlock& block);
 
 // The run over the selection of a dialog command: WalkSelection over the dialog's
-// selection, then the shell notification after a complete run (or a run the user
-// stopped). 1 when every item was done.
+// selection with the progress of a long run, then the shell notification after a
+// complete run, or after a run the user stopped once it had handled an item. 1 when
+// every item was done.
 int RunOverSelection(HWND dialog, const WalkRules& rules, WalkVisit visit, void* context);
 
 void ShowAboutBox(HWND owner);

@@ -88,6 +88,7 @@ int WalkSelection(HDROP selection, const WalkRules& rules, WalkVisit visit, void
         ShowErrorBox(nullptr, kMsgNoSelection);
         return 0;
     }
+    if (progress != nullptr) progress->SetTotal(rules.descend ? 0 : cursor.Count());
     const Walk walk{rules, visit, context, progress};
     char path[kPathSize];
     while (!cursor.AtEnd()) {

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "common/exact_text.h"
 #include "common/handles.h"
 #include "common/report.h"
 #include "common/rules/path_build.h"
@@ -18,25 +19,49 @@ constexpr char kTextFileFilter[] =
 
 int ChooseSaveFile(HWND owner, const char* title, const char* initialFolder, char* fileName)
 {
-    if (fileName == nullptr) {
+    if (fileName == nullptr || title == nullptr) {
         ReportFault();
         return 0;
     }
-    OPENFILENAMEA ofn;
+    // The chooser is asked wide: its ANSI form hands back the best-fit form of what the
+    // user typed ("résumé.txt" as "resume.txt", another file).
+    wchar_t filter[sizeof kTextFileFilter];
+    wchar_t wideTitle[kPathSize];
+    wchar_t folder[kPathSize];
+    wchar_t chosen[kPathSize] = {};
+    if (MultiByteToWideChar(CP_ACP, 0, kTextFileFilter, static_cast<int>(sizeof kTextFileFilter), filter,
+                            static_cast<int>(sizeof kTextFileFilter)) == 0 ||
+        MultiByteToWideChar(CP_ACP, 0, title, -1, wideTitle, static_cast<int>(kPathSize)) == 0 ||
+        MultiByteToWideChar(CP_ACP, 0, fileName, -1, chosen, static_cast<int>(kPathSize)) == 0 ||
+        (initialFolder != nullptr &&
+         MultiByteToWideChar(CP_ACP, 0, initialFolder, -1, folder, static_cast<int>(kPathSize)) == 0)) {
+        ReportFault();
+        return 0;
+    }
+    OPENFILENAMEW ofn;
     std::memset(&ofn, 0, sizeof ofn);
     // The short form of the structure: no places bar, the layout every version knows.
-    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     ofn.hwndOwner = owner;
-    ofn.lpstrFilter = kTextFileFilter;
+    ofn.lpstrFilter = filter;
     ofn.nFilterIndex = 1;
-    ofn.lpstrFile = fileName;
+    ofn.lpstrFile = chosen;
     ofn.nMaxFile = static_cast<DWORD>(kPathSize);
-    ofn.lpstrInitialDir = initialFolder;
-    ofn.lpstrTitle = title;
+    ofn.lpstrInitialDir = initialFolder != nullptr ? folder : nullptr;
+    ofn.lpstrTitle = wideTitle;
     // The chooser runs inside Explorer: it must not change Explorer's current folder.
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    ofn.lpstrDefExt = "txt";
-    return GetSaveFileNameA(&ofn) ? 1 : 0;
+    ofn.lpstrDefExt = L"txt";
+    if (!GetSaveFileNameW(&ofn)) return 0;
+    // A name code page 932 cannot hold names no file the suite can write: refused, and
+    // nothing is written, as after a cancel.
+    char exact[kPathSize];
+    if (!WideToAnsiExact(chosen, exact, sizeof exact)) {
+        ShowErrorBox(nullptr, kMsgUnreadablePath);
+        return 0;
+    }
+    std::memcpy(fileName, exact, sizeof exact);
+    return 1;
 }
 
 int AppendToFile(const char* path, const void* data, DWORD size)

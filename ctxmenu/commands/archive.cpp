@@ -3,9 +3,11 @@
 // when asked, writes a log of the results.
 #include <shlwapi.h>
 
+#include <cstring>
 #include <new>
 
 #include "common/folder_walk.h"
+#include "common/exact_text.h"
 #include "common/handles.h"
 #include "common/report.h"
 #include "common/resource_ids.h"
@@ -13,6 +15,7 @@
 #include "ctxmenu/commands/commands.h"
 #include "ctxmenu/dialog_frame.h"
 #include "ctxmenu/module.h"
+#include "ctxmenu/run_progress.h"
 #include "ctxmenu/rules/archive_rule.h"
 #include "ctxmenu/text_file.h"
 
@@ -48,28 +51,62 @@ bool FindInFolder(const char* folder, const char* name, char* full)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// A folder of the system's, read wide: a folder whose name has no exact code page 932
+// form is passed over, so no library is ever loaded from a look-alike folder.
+template <typename Read>
+bool ExactFolder(Read read, char* folder /* 260 bytes */)
+{
+    wchar_t wide[kPathSize] = {};
+    const unsigned length = read(wide);
+    return length > 0 && length < kPathSize && WideToAnsiExact(wide, folder, kPathSize);
+}
+
+// The next folder of a wide PATH list at `*cursor`, in its exact code page 932 form and
+// by the rules of NextListedFolder; entries that do not convert are passed over.
+bool NextPathFolder(const wchar_t** cursor, char* folder)
+{
+    while (**cursor != L'\0') {
+        const wchar_t* start = *cursor;
+        const wchar_t* end = start;
+        while (*end != L'\0' && *end != L';') ++end;
+        *cursor = *end == L';' ? end + 1 : end;
+        const std::size_t length = static_cast<std::size_t>(end - start);
+        if (length == 0 || length >= kPathSize) continue;
+        wchar_t entry[kPathSize];
+        std::memcpy(entry, start, length * sizeof(wchar_t));
+        entry[length] = L'\0';
+        char text[kPathSize];
+        if (!WideToAnsiExact(entry, text, sizeof text)) continue;
+        const char* one = text;
+        if (NextListedFolder(&one, folder, kPathSize)) return true;
+    }
+    return false;
+}
+
 // The first folder that holds `name`: kelmora.dll's own, the system folder, the Windows
 // folder, then the folders of PATH. The current folder is never searched, so an
 // archive's folder (the usual current folder of a file window) cannot plant a library.
 bool FindArchiverLibrary(const char* name, char* full)
 {
     char folder[kPathSize] = {};
-    const DWORD length = GetModuleFileNameA(ModuleInstance(), folder, static_cast<DWORD>(kPathSize));
-    if (length > 0 && length < kPathSize && PathRemoveFileSpecA(folder) && FindInFolder(folder, name, full))
+    if (ExactFolder([](wchar_t* w) { return GetModuleFileNameW(ModuleInstance(), w, kPathSize); }, folder) &&
+        PathRemoveFileSpecA(folder) && FindInFolder(folder, name, full))
         return true;
-    UINT got = GetSystemDirectoryA(folder, static_cast<UINT>(kPathSize));
-    if (got > 0 && got < kPathSize && FindInFolder(folder, name, full)) return true;
-    got = GetWindowsDirectoryA(folder, static_cast<UINT>(kPathSize));
-    if (got > 0 && got < kPathSize && FindInFolder(folder, name, full)) return true;
+    if (ExactFolder([](wchar_t* w) { return GetSystemDirectoryW(w, kPathSize); }, folder) &&
+        FindInFolder(folder, name, full))
+        return true;
+    if (ExactFolder([](wchar_t* w) { return GetWindowsDirectoryW(w, kPathSize); }, folder) &&
+        FindInFolder(folder, name, full))
+        return true;
 
-    const DWORD size = GetEnvironmentVariableA("PATH", nullptr, 0);
+    const DWORD size = GetEnvironmentVariableW(L"PATH", nullptr, 0);
     if (size == 0) return false;
-    char* list = new (std::nothrow) char[size];
+    wchar_t* list = new (std::nothrow) wchar_t[size];
     if (list == nullptr) return false;
     bool found = false;
-    if (GetEnvironmentVariableA("PATH", list, size) < size) {
-        const char* cursor = list;
-        while (!found && NextListedFolder(&cursor, folder, kPathSize)) found = FindInFolder(folder, name, full);
+    if (GetEnvironmentVariableW(L"PATH", list, size) < size) {
+        const wchar_t* cursor = list;
+        while (!found && NextPathFolder(&cursor, folder)) found = FindInFolder(folder, name, full);
     }
     delete[] list;
     return found;
@@ -164,7 +201,9 @@ int RunArchiveCheck(HWND dialog)
     HDROP drop = GetSelectionDrop(dialog);
     if (drop == nullptr) return 0;
     const WalkRules rules{GetCheck(dialog, IDC_ARCHIVE_SUBFOLDERS) == 1, EntryFailure::StopsRun};
-    if (!WalkSelection(drop, rules, CheckItem, &run, nullptr)) return 0;
+    // A run the user stopped writes no closing message.
+    RunProgress progress(dialog);
+    if (!WalkSelection(drop, rules, CheckItem, &run, &progress)) return 0;
     // Nothing on disk changed but the log: the shell is not notified.
     MessageBoxA(dialog, run.allSound ? kMsgAllSound : kMsgFinished, kDoneTitle, MB_OK | MB_ICONINFORMATION);
     return 1;

@@ -9,6 +9,7 @@
 #include "ctxmenu/commands/commands.h"
 #include "ctxmenu/dialog_frame.h"
 #include "ctxmenu/focused_view.h"
+#include "ctxmenu/run_progress.h"
 #include "ctxmenu/file_times.h"
 #include "ctxmenu/rules/classify_rule.h"
 #include "ctxmenu/rules/select_view_rule.h"
@@ -88,5 +89,6 @@ int ClassifyByDate(const Invocation& invocation)
 
     // No shell notification follows: the view is left to notice the moves itself.
     ClassifyRun run;
-    return WalkSelection(drop, WalkRules{}, ClassifyItem, &run, nullptr);
+    RunProgress progress(invocation.owner);
+    return WalkSelection(drop, WalkRules{}, ClassifyItem, &run, &progress);
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <new>
 
+#include "common/exact_text.h"
 #include "common/handles.h"
 #include "common/report.h"
 #include "common/resource_ids.h"
@@ -17,6 +18,7 @@
 #include "ctxmenu/dialog_frame.h"
 #include "ctxmenu/file_times.h"
 #include "ctxmenu/rules/clipboard_rule.h"
+#include "ctxmenu/run_progress.h"
 #include "ctxmenu/text_file.h"
 
 namespace {
@@ -108,11 +110,12 @@ public:
         file_.Reset();
         if (path_[0] != '\0') DeleteFileA(path_);
     }
-    // 0 after a reported failure.
+    // 0 after a reported failure. A temporary folder whose name code page 932 cannot
+    // hold exactly is not used: the run then fails with its own message alone.
     int Create()
     {
-        char folder[kPathSize] = {};
-        const DWORD length = GetTempPathA(static_cast<DWORD>(kPathSize), folder);
+        wchar_t wide[kPathSize] = {};
+        const DWORD length = GetTempPathW(static_cast<DWORD>(kPathSize), wide);
         if (length == 0 || length >= kPathSize) {
             if (length == 0) {
                 ReportLastError();
@@ -121,6 +124,8 @@ public:
             }
             return 0;
         }
+        char folder[kPathSize];
+        if (!WideToAnsiExact(wide, folder, sizeof folder)) return 0;
         if (GetTempFileNameA(folder, kTempPrefix, 0, path_) == 0) {
             path_[0] = '\0';
             ReportLastError();
@@ -312,7 +317,7 @@ int PutOnClipboard(GlobalMemory& block)
     return done;
 }
 
-int BuildFileList(HWND dialog)
+int BuildFileList(HWND dialog, RunProgress& progress)
 {
     HDROP drop = GetSelectionDrop(dialog);
     if (drop == nullptr) return 0;
@@ -326,7 +331,7 @@ int BuildFileList(HWND dialog)
     const int saveFile = GetCheck(dialog, IDC_CLIPBOARD_TEXT_FILE);
     if (!run->temp.Create()) return 0;
     if (!WalkSelection(drop, WalkRules{run->format.subfolderFlag == 1, EntryFailure::EndsFolder, false}, ListItem, run,
-                       nullptr) ||
+                       &progress) ||
         !run->temp.Finish())
         return 0;
 
@@ -346,8 +351,11 @@ int BuildFileList(HWND dialog)
 
 int RunFileList(HWND dialog)
 {
-    if (BuildFileList(dialog)) return 1;
-    ShowErrorBox(nullptr, kMsgCopyFailed);
+    RunProgress progress(dialog);
+    if (BuildFileList(dialog, progress)) return 1;
+    // A run the user stopped puts nothing on the clipboard and shows nothing; its
+    // temporary file is gone already.
+    if (!progress.Stopped()) ShowErrorBox(nullptr, kMsgCopyFailed);
     return 0;
 }
 

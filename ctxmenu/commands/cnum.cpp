@@ -18,6 +18,7 @@
 #include "ctxmenu/commands/commands.h"
 #include "ctxmenu/dialog_frame.h"
 #include "ctxmenu/rename_step.h"
+#include "ctxmenu/run_progress.h"
 #include "ctxmenu/rules/cnum_rule.h"
 #include "ctxmenu/rules/permute_rule.h"
 
@@ -119,7 +120,14 @@ int RunCnum(HWND dialog)
     numbering.zeroFill = GetCheck(dialog, IDC_CNUM_ZERO_FILL) == 1;
     // The number is unsigned and 64 bits wide: a start from 2^31 up is written as typed
     // and the count never wraps.
+    RunProgress progress(dialog);
+    progress.SetTotal(count);
     for (UINT j = 0; j < count; ++j) {
+        if (!progress.Step(items[j].path)) {
+            // Stopped by the user: what was renamed stays, and the shell is told of it.
+            if (j > 0) NotifyShellOfChanges();
+            return 0;
+        }
         if (!NumberItem(items[j].path, numbering, numbering.start + j)) return 0;
     }
 

@@ -222,11 +222,12 @@ int RunTimeChange(HWND dialog)
     if (GetCheck(dialog, IDC_TIME_TIME_OF_DAY)) options.mask |= kChangeTimeOfDay;
     options.creation = ReadRow(dialog, kCreationRow);
     options.lastWrite = ReadRow(dialog, kLastWriteRow);
-    if (ChangeMaskHasWork(options.mask) &&
-        !WalkSelection(drop, WalkRules{false, EntryFailure::StopsRun}, ChangeItemTimes, &options, nullptr))
-        return 0;
-    NotifyShellOfChanges();
-    return 1;
+    // With nothing to change the shell is still told, as after every complete run.
+    if (!ChangeMaskHasWork(options.mask)) {
+        NotifyShellOfChanges();
+        return 1;
+    }
+    return RunOverSelection(dialog, WalkRules{}, ChangeItemTimes, &options);
 }
 
 void ClearTimeOfDay(HWND dialog)
