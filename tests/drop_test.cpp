@@ -199,6 +199,17 @@ TEST_F(OrvidTest, CopyIntoNewFolderNamedAfterTheFirstItem)
     }
 }
 
+TEST_F(OrvidTest, LargeDropIsCopiedWhole)
+{
+    // The items are read in one pass over the list, each once; read by index, the shell
+    // searches the list from its start for every one.
+    const size_t count = 1000;
+    std::vector<std::string> items;
+    for (size_t i = 0; i < count; ++i) items.push_back(dir_.File("in\\" + std::to_string(i) + ".txt"));
+    EXPECT_EQ(Drop(items, 1), S_OK);
+    EXPECT_EQ(dir_.List("0").size(), count);
+}
+
 TEST_F(OrvidTest, ShiftMovesOnlyForTheHandlerThatSawIt)
 {
     const std::vector<std::string> items = {dir_.File("in\\a.txt"), dir_.File("in\\b.txt")};
