@@ -17,6 +17,15 @@ bool EndsInBackslash(const char* text, std::size_t length)
     return FinalComponentOffset(text) == length;
 }
 
+// The first `length` bytes of `name` without the trailing spaces and dots the file
+// system drops from a name it stores. Neither byte is ever the second of a double-byte
+// character.
+std::size_t StoredLength(const char* name, std::size_t length)
+{
+    while (length > 0 && (name[length - 1] == ' ' || name[length - 1] == '.')) --length;
+    return length;
+}
+
 }  // namespace
 
 bool FolderNameForItem(const char* path, bool dropExtension, char* out, std::size_t outSize)
@@ -25,17 +34,11 @@ bool FolderNameForItem(const char* path, bool dropExtension, char* out, std::siz
     out[0] = '\0';
     if (path == nullptr) return false;
     const char* name = path + FinalComponentOffset(path);
-    std::size_t length = std::strlen(name);
-    if (length == 0) return false;
-    if (dropExtension) {
-        const std::size_t dot = FindExtension932(name);
-        // A name made of dots alone would name the folder itself or its parent: such an
-        // item keeps its whole name.
-        bool onlyDots = true;
-        for (std::size_t at = 0; at < dot; ++at) onlyDots = onlyDots && name[at] == '.';
-        if (!onlyDots) length = dot;
-    }
-    if (length >= outSize) return false;
+    const std::size_t whole = std::strlen(name);
+    std::size_t length = StoredLength(name, dropExtension ? FindExtension932(name) : whole);
+    // A name that would be left empty (".profile", "..x") keeps its extension.
+    if (length == 0) length = StoredLength(name, whole);
+    if (length == 0 || length >= outSize) return false;
     std::memcpy(out, name, length);
     out[length] = '\0';
     return true;
