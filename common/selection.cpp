@@ -78,8 +78,10 @@ int SelectionCursor::Next(char* path)
     wchar_t wide[kPathSize] = {};
     if (wide_) {
         std::memcpy(wide, block_ + start, length * sizeof(wchar_t));
-    } else if (MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(block_ + start), static_cast<int>(length),
-                                   wide, static_cast<int>(kPathSize) - 1) == 0) {
+    } else if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, reinterpret_cast<const char*>(block_ + start),
+                                   static_cast<int>(length), wide, static_cast<int>(kPathSize) - 1) == 0) {
+        // A byte pair that is no character of the code page would come back as "・",
+        // naming another item.
         return 0;
     }
     if (!WideToAnsiExact(wide, path, kPathSize)) {

@@ -297,6 +297,7 @@ TEST_F(OrvidTest, FolderNamesAsTheFileSystemStoresThem)
 TEST_F(OrvidTest, RefusalsShowOneBoxAndMakeNothing)
 {
     const std::string item = dir_.File("in\\a.txt");
+    dir_.File("in\\x・.txt");   // what an invalid ANSI pair would be read as
     // A drop folder that exists, under which the item's name no longer fits.
     const std::string deepName(240 - dir_.path().size(), 'd');
     const std::string deep = dir_.Folder(deepName);
@@ -314,6 +315,7 @@ TEST_F(OrvidTest, RefusalsShowOneBoxAndMakeNothing)
         {{longItem}, 1, deep, "パスが長すぎるため処理できません。"},
         {{longItem}, 1, taken, "パスが長すぎるため処理できません。"},
         {{dir_.At("in")}, 1, dir_.Folder("in\\sub"), "フォルダをそのフォルダ自身の中へ"},
+        {{dir_.At("in\\x\x82\x40.txt")}, 1, dir_.path(), "指定されたファイルを認識できません。"},   // not "x・.txt"
     };
     for (const Row& row : rows) {
         UiScript ui;
