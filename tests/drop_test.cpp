@@ -264,6 +264,30 @@ TEST_F(OrvidTest, NamedFolderAndStructureCopy)
     EXPECT_TRUE(ui.Failures().empty());
 }
 
+TEST_F(OrvidTest, StructureCopySkipsTheFolderItMadeHoweverItIsNamed)
+{
+    // Dropped on its own subfolder under another spelling of its path: the folder made
+    // there is known as the one made, not copied into itself down to the path limit.
+    char shortTree[MAX_PATH] = {};
+    GetShortPathNameA(dir_.Folder("in\\structure.tree").c_str(), shortTree, sizeof shortTree);
+    ASSERT_STRNE(shortTree, dir_.At("in\\structure.tree").c_str());   // an 8.3 name of its own
+    struct Row { const char* tree; std::string dragged; };
+    const Row rows[] = {
+        {"in\\structure.tree", shortTree},
+        {"in\\ＴＲＥＥ", dir_.At("in\\ｔｒｅｅ")},   // full-width letters in another case
+    };
+    for (const Row& row : rows) {
+        UiScript ui;
+        const std::string sub = std::string(row.tree) + "\\sub";
+        dir_.Folder(sub + "\\deep");
+        const std::string made = sub + row.dragged.substr(row.dragged.rfind('\\'));
+        EXPECT_EQ(Drop({row.dragged}, 0, true, dir_.At(sub)), S_OK) << row.dragged;
+        EXPECT_EQ(dir_.List(made), (std::vector<std::string>{"sub"})) << row.dragged;
+        EXPECT_EQ(dir_.List(made + "\\sub"), (std::vector<std::string>{"deep"})) << row.dragged;
+        EXPECT_TRUE(ui.Failures().empty()) << row.dragged;
+    }
+}
+
 TEST_F(OrvidTest, FolderNamesAsTheFileSystemStoresThem)
 {
     // The file system drops trailing spaces and dots from a folder name, and the "(n)"

@@ -3,23 +3,52 @@
 // item (a file without its extension, a folder with its whole name); with Shift, a
 // dragged folder's whole subfolder tree is made again inside it, without any file.
 #include "common/folder_walk.h"
+#include "common/handles.h"
 #include "common/item_path.h"
 #include "common/report.h"
 #include "common/selection.h"
 #include "dragdrop/commands/drop_commands.h"
 #include "dragdrop/dragged_items.h"
 #include "dragdrop/new_folder.h"
-#include "dragdrop/rules/drop_rule.h"
 
 namespace {
 
 constexpr char kMsgFirstItemOnly[] = "先頭ファイルのみ対象となります。";
 constexpr char kConfirmTitle[] = "確認";
 
+// Which folder a path names, however it is spelt (an 8.3 name, letters of another
+// case, full-width ones included): its volume and its index there.
+struct FolderIdentity {
+    DWORD volume;
+    DWORD indexHigh;
+    DWORD indexLow;
+
+    bool operator==(const FolderIdentity& other) const
+    {
+        return volume == other.volume && indexHigh == other.indexHigh && indexLow == other.indexLow;
+    }
+};
+
+// 0 after the system's text was shown.
+int ReadFolderIdentity(const char* path, FolderIdentity* identity)
+{
+    // Backup semantics opens a folder; a junction or link is taken as itself.
+    FileHandle folder(CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                  nullptr));
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!folder.valid() || !GetFileInformationByHandle(folder.get(), &information)) {
+        ReportLastError();
+        return 0;
+    }
+    *identity = {information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
+    return 1;
+}
+
 struct StructureCopy {
     HWND owner;
     const char* destination;   // the folder the entries of this level are made in
-    const char* made;          // the folder the command made: never copied into itself
+    FolderIdentity made;       // the folder the command made: never copied into itself
 };
 
 int CopyStructureEntry(const char* folder, const FolderEntry& entry, void* context)
@@ -28,8 +57,11 @@ int CopyStructureEntry(const char* folder, const FolderEntry& entry, void* conte
     if (!IsFolderEntry(entry)) return 1;
     char source[kPathSize];
     if (!BuildChildPath(source, folder, entry.name, copy.owner)) return 0;
-    // A folder dropped on one of its own subfolders meets the new folder in its tree.
-    if (IsSameOrInside(source, copy.made)) return 1;
+    // A folder dropped on one of its own subfolders meets the new folder in its tree,
+    // perhaps spelt otherwise than the path it was made by: its identity decides.
+    FolderIdentity identity;
+    if (!ReadFolderIdentity(source, &identity)) return 0;
+    if (identity == copy.made) return 1;
     char target[kPathSize];
     if (!BuildChildPath(target, copy.destination, entry.name, copy.owner) || !CreateUniqueFolder(copy.owner, target))
         return 0;
@@ -44,7 +76,8 @@ int CopyStructureEntry(const char* folder, const FolderEntry& entry, void* conte
 // does not exist; 0 after a report.
 int CopyFolderStructure(HWND owner, const char* destination, const char* source)
 {
-    StructureCopy copy = {owner, destination, destination};
+    StructureCopy copy = {owner, destination, {}};
+    if (!ReadFolderIdentity(destination, &copy.made)) return 0;
     return ForEachFolderEntry(owner, source, CopyStructureEntry, &copy);
 }
 
