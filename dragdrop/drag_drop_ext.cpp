@@ -2,23 +2,50 @@
 
 #include "common/exact_text.h"
 #include "common/menu_layout.h"
-#include "common/selection.h"
+#include "common/report.h"
 #include "common/settings_store.h"
 #include "dragdrop/commands/drop_commands.h"
 
 namespace {
 
-constexpr UINT kCommandCount = 2;
-
-// Menu texts by command offset: Shift up, Shift down.
-constexpr const char* kItemTexts[kCommandCount][2] = {
-    {"この名前でフォルダを作成(&N)", "この名前でフォルダ構造をコピー(&N)"},
-    {"ここにフォルダを作成してコピー(&F)", "ここにフォルダを作成して移動(&F)"},
+struct DropCommand {
+    const char* texts[2];   // menu text: Shift up, Shift down
+    int (*run)(const DropInvocation& drop);
 };
+
+// By command offset.
+constexpr DropCommand kCommands[] = {
+    {{"この名前でフォルダを作成(&N)", "この名前でフォルダ構造をコピー(&N)"}, CreateNamedFolder},
+    {{"ここにフォルダを作成してコピー(&F)", "ここにフォルダを作成して移動(&F)"}, TransferToNewFolder},
+};
+constexpr UINT kCommandCount = sizeof kCommands / sizeof kCommands[0];
 
 HRESULT CommandsUsed(UINT count)
 {
     return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, count);
+}
+
+// The dragged items (CF_HDROP) of `data` in `medium`; null, after "システム異常です。"
+// was shown, when there is no data object, it gives no CF_HDROP, or the medium holds no
+// HDROP.
+HDROP FetchDroppedItems(IDataObject* data, StgMedium& medium)
+{
+    if (data == nullptr) {
+        ReportFault();
+        return nullptr;
+    }
+    FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    if (FAILED(data->GetData(&format, medium.put()))) {
+        medium.Forget();
+        ReportFault();
+        return nullptr;
+    }
+    if (medium.get().tymed != TYMED_HGLOBAL || medium.get().hGlobal == nullptr) {
+        medium.Reset();
+        ReportFault();
+        return nullptr;
+    }
+    return static_cast<HDROP>(medium.get().hGlobal);
 }
 
 }  // namespace
@@ -59,9 +86,11 @@ STDMETHODIMP CDragDropExt::QueryContextMenu(HMENU menu, UINT position, UINT idCm
     // The state is kept with this object, which acts on it.
     shiftState_ = GetAsyncKeyState(VK_SHIFT);
     const int variant = ShiftDown() ? 1 : 0;
-    InsertMenuA(menu, position, MF_BYPOSITION | MF_STRING, idCmdFirst, kItemTexts[0][variant]);
-    InsertMenuA(menu, position + 1, MF_BYPOSITION | MF_STRING, idCmdFirst + 1, kItemTexts[1][variant]);
-    InsertMenuA(menu, position + 2, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    for (UINT offset = 0; offset < kCommandCount; ++offset) {
+        InsertMenuA(menu, position + offset, MF_BYPOSITION | MF_STRING, idCmdFirst + offset,
+                    kCommands[offset].texts[variant]);
+    }
+    InsertMenuA(menu, position + kCommandCount, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
     return CommandsUsed(kCommandCount);
 }
 
@@ -77,9 +106,23 @@ STDMETHODIMP CDragDropExt::InvokeCommand(LPCMINVOKECOMMANDINFO info)
     // The shell's file operation runs message loops of its own, in which Explorer may
     // let go of the handler.
     AddRef();
-    const HRESULT hr = offset == 0 ? CreateNamedFolder(this, info->hwnd) : TransferToNewFolder(this, info->hwnd);
+    const int done = RunCommand(offset, info->hwnd);
     Release();
-    return hr;
+    return done ? S_OK : E_INVALIDARG;
+}
+
+int CDragDropExt::RunCommand(UINT_PTR offset, HWND owner) const
+{
+    // The medium is released once, when the command has ended.
+    StgMedium medium;
+    const HDROP items = FetchDroppedItems(data_.get(), medium);
+    if (items == nullptr) return 0;
+    if (dropFolder_[0] == '\0') {   // a drop on a virtual folder
+        ReportFault();
+        return 0;
+    }
+    const DropInvocation drop = {owner, items, dropFolder_, ShiftDown()};
+    return kCommands[offset].run(drop);
 }
 
 STDMETHODIMP CDragDropExt::GetCommandString(UINT_PTR, UINT, UINT*, LPSTR, UINT)

@@ -24,16 +24,14 @@ public:
     // IShellExtInit
     STDMETHODIMP Initialize(PCIDLIST_ABSOLUTE folder, IDataObject* data, HKEY progId) override;
 
-    // The dragged items; null before Initialize.
-    IDataObject* Data() const { return data_.get(); }
-    // File-system path of the drop folder; empty when it has none (a virtual folder).
-    const char* DropFolder() const { return dropFolder_; }
+private:
     // Shift was down when this object built its menu.
     bool ShiftDown() const { return (shiftState_ & 0x8000) != 0; }
+    // Command `offset` on this object's drop: 1, or 0 after the failure was shown.
+    int RunCommand(UINT_PTR offset, HWND owner) const;
 
-private:
-    ComPtr<IDataObject> data_;
+    ComPtr<IDataObject> data_;    // the dragged items; null before Initialize
     RegKey progIdKey_;
-    char dropFolder_[kPathSize] = {};
+    char dropFolder_[kPathSize] = {};   // empty when it has no file-system path (a virtual folder)
     SHORT shiftState_ = 0;
 };

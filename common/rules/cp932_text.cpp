@@ -2,15 +2,10 @@
 
 #include <cstring>
 
-namespace {
-
-// Bytes of the character at `at`: 2 for a lead byte with a byte after it, else 1.
-std::size_t CharLength(const char* text, std::size_t length, std::size_t at)
+std::size_t CharLength932(const char* text, std::size_t length, std::size_t at)
 {
     return IsLeadByte932(static_cast<unsigned char>(text[at])) && at + 1 < length ? 2 : 1;
 }
-
-}  // namespace
 
 bool IsLeadByte932(unsigned char b)
 {
@@ -22,11 +17,11 @@ std::size_t FindText932(const char* text, std::size_t textLength, std::size_t fr
 {
     if (text == nullptr || search == nullptr || searchLength == 0) return kTextNotFound;
     for (std::size_t at = from; at < textLength && searchLength <= textLength - at;
-         at += CharLength(text, textLength, at)) {
+         at += CharLength932(text, textLength, at)) {
         if (std::memcmp(text + at, search, searchLength) != 0) continue;
         // The match must cover whole characters of the text.
         std::size_t end = at;
-        while (end < at + searchLength) end += CharLength(text, textLength, end);
+        while (end < at + searchLength) end += CharLength932(text, textLength, end);
         if (end == at + searchLength) return at;
     }
     return kTextNotFound;
@@ -58,7 +53,7 @@ bool HasPathSeparator932(const char* name)
 {
     if (name == nullptr) return false;
     const std::size_t length = std::strlen(name);
-    for (std::size_t at = 0; at < length; at += CharLength(name, length, at)) {
+    for (std::size_t at = 0; at < length; at += CharLength932(name, length, at)) {
         if (name[at] == '\\' || name[at] == '/') return true;
     }
     return false;
@@ -69,7 +64,7 @@ std::size_t FinalComponentOffset(const char* path)
     if (path == nullptr) return 0;
     const std::size_t length = std::strlen(path);
     std::size_t final = 0;
-    for (std::size_t at = 0; at < length; at += CharLength(path, length, at))
+    for (std::size_t at = 0; at < length; at += CharLength932(path, length, at))
         if (path[at] == '\\') final = at + 1;
     return final;
 }

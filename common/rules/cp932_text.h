@@ -9,6 +9,10 @@ inline constexpr std::size_t kTextNotFound = static_cast<std::size_t>(-1);
 // Lead bytes of double-byte characters in code page 932.
 bool IsLeadByte932(unsigned char b);
 
+// Bytes of the character at `at` of a text of `length` bytes: 2 for a lead byte with a
+// byte after it, else 1.
+std::size_t CharLength932(const char* text, std::size_t length, std::size_t at);
+
 // Offset of the first occurrence of `search` in `text` at or after `from`, or
 // kTextNotFound. A match starts and ends on a character boundary: it never begins on,
 // nor ends before, the second byte of a double-byte character. `from` must be a

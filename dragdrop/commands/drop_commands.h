@@ -1,20 +1,21 @@
-// The two commands of the drop menu. Each runs inside InvokeCommand with the
-// invocation's window as owner, and gives S_OK, or E_INVALIDARG after the failure was
-// shown to the user.
+// The two commands of the drop menu and what they act on. Each runs inside
+// InvokeCommand and gives 1, or 0 after the failure was shown to the user.
 #pragma once
 #include <windows.h>
+#include <shellapi.h>
 
-class CDragDropExt;
+// One invocation of a drop command, taken from the handler by InvokeCommand.
+struct DropInvocation {
+    HWND owner;               // the invocation's window
+    HDROP items;              // the dragged items (CF_HDROP), held for the command's run
+    const char* dropFolder;   // file-system path of the folder the items were dropped on
+    bool shift;               // Shift was down when the handler built its menu
+};
 
 // Offset 0: a folder named after the first dragged item in the drop folder; with Shift,
 // filled with the empty folder tree of a dragged folder.
-HRESULT CreateNamedFolder(CDragDropExt* object, HWND owner);
+int CreateNamedFolder(const DropInvocation& drop);
 
 // Offset 1: a folder named after the first dragged item in the drop folder, and every
 // dragged item copied into it (moved with Shift) by the shell's file operation.
-HRESULT TransferToNewFolder(CDragDropExt* object, HWND owner);
-
-// Makes every subfolder of `source`, at every depth and hidden ones included, again
-// inside `destination`, empty. 1 when done, or when the source does not exist; 0 after
-// a report.
-int CopyFolderStructure(HWND owner, const char* destination, const char* source);
+int TransferToNewFolder(const DropInvocation& drop);

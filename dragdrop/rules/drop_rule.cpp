@@ -6,23 +6,24 @@
 
 namespace {
 
-// Bytes of the character at `at`: 2 for a lead byte followed by a trail byte, else 1.
-std::size_t CharBytes(const char* text, std::size_t at)
-{
-    return (IsLeadByte932(static_cast<unsigned char>(text[at])) && text[at + 1] != '\0') ? 2 : 1;
-}
-
 char FoldAscii(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// True when the last character of `text` (not empty) is a backslash.
-bool EndsInBackslash(const char* text)
+// True when the last character of `text` (`length` bytes, not 0) is a backslash.
+bool EndsInBackslash(const char* text, std::size_t length)
 {
-    bool last = false;
-    for (std::size_t at = 0; text[at] != '\0'; at += CharBytes(text, at)) last = text[at] == '\\';
-    return last;
+    return FinalComponentOffset(text) == length;
+}
+
+// The first `length` bytes of `name` without the trailing spaces and dots the file
+// system drops from a name it stores. Neither byte is ever the second of a double-byte
+// character.
+std::size_t StoredLength(const char* name, std::size_t length)
+{
+    while (length > 0 && (name[length - 1] == ' ' || name[length - 1] == '.')) --length;
+    return length;
 }
 
 }  // namespace
@@ -33,22 +34,11 @@ bool FolderNameForItem(const char* path, bool dropExtension, char* out, std::siz
     out[0] = '\0';
     if (path == nullptr) return false;
     const char* name = path + FinalComponentOffset(path);
-    std::size_t length = std::strlen(name);
-    if (length == 0) return false;
-    if (dropExtension) {
-        // The system's rule: the last dot, unless a space comes after it.
-        std::size_t dot = length;
-        for (std::size_t at = 0; name[at] != '\0'; at += CharBytes(name, at)) {
-            if (name[at] == '.') dot = at;
-            else if (name[at] == ' ') dot = length;
-        }
-        // A name made of dots alone would name the folder itself or its parent:
-        // such an item keeps its whole name.
-        bool onlyDots = true;
-        for (std::size_t at = 0; at < dot; ++at) onlyDots = onlyDots && name[at] == '.';
-        if (!onlyDots) length = dot;
-    }
-    if (length >= outSize) return false;
+    const std::size_t whole = std::strlen(name);
+    std::size_t length = StoredLength(name, dropExtension ? FindExtension932(name) : whole);
+    // A name that would be left empty (".profile", "..x") keeps its extension.
+    if (length == 0) length = StoredLength(name, whole);
+    if (length == 0 || length >= outSize) return false;
     std::memcpy(out, name, length);
     out[length] = '\0';
     return true;
@@ -60,7 +50,7 @@ bool JoinUnderFolder(char* out, std::size_t outSize, const char* folder, const c
     out[0] = '\0';
     if (folder == nullptr || name == nullptr) return false;
     const std::size_t lf = std::strlen(folder), ln = std::strlen(name);
-    const std::size_t separator = (lf > 0 && EndsInBackslash(folder)) ? 0 : 1;
+    const std::size_t separator = (lf > 0 && EndsInBackslash(folder, lf)) ? 0 : 1;
     if (lf + separator + ln >= outSize) return false;
     std::memcpy(out, folder, lf);
     if (separator) out[lf] = '\\';
@@ -97,9 +87,10 @@ bool BuildOperationList(char* out, std::size_t outSize, const char* path)
 bool IsSameOrInside(const char* inner, const char* outer)
 {
     if (inner == nullptr || outer == nullptr || outer[0] == '\0') return false;
+    const std::size_t length = std::strlen(outer);
     std::size_t at = 0;
-    while (outer[at] != '\0') {
-        const std::size_t bytes = CharBytes(outer, at);
+    while (at < length) {
+        const std::size_t bytes = CharLength932(outer, length, at);
         if (bytes == 2) {
             if (inner[at] != outer[at] || inner[at + 1] != outer[at + 1]) return false;
         } else if (FoldAscii(inner[at]) != FoldAscii(outer[at])) {
@@ -109,5 +100,5 @@ bool IsSameOrInside(const char* inner, const char* outer)
     }
     // Whole components: the outer path ends here, at a backslash of its own, or at a
     // backslash of the inner one.
-    return inner[at] == '\0' || inner[at] == '\\' || EndsInBackslash(outer);
+    return inner[at] == '\0' || inner[at] == '\\' || EndsInBackslash(outer, length);
 }

@@ -7,11 +7,13 @@
 
 #include "common/rules/cp932_text.h"
 
-// The name a new folder takes after the item `path` (a full path): its final component,
-// without its extension when `dropExtension` is set. The extension is the last "." and
-// what follows it, unless a space follows that dot; a name that would be left empty or
-// made of dots alone (".profile", "..x") keeps its extension. false, with `out` empty, when the item has no final
-// component (a drive root, a path ending in a backslash) or the name does not fit.
+// The name a new folder takes after the item `path` (a full path), as the file system
+// will store it: its final component, without its extension when `dropExtension` is
+// set, and without trailing spaces and dots ("memo .txt" gives "memo", "x...txt" "x").
+// The extension is the last "." and what follows it, unless a space follows that dot; a
+// name that would be left empty (".profile", "..x") keeps its extension. false, with
+// `out` empty, when the item has no final component (a drive root, a path ending in a
+// backslash), nothing is left of it, or the name does not fit.
 bool FolderNameForItem(const char* path, bool dropExtension, char* out, std::size_t outSize);
 
 // out = folder + name, with a backslash between them unless the folder already ends in

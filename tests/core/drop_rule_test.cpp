@@ -29,6 +29,13 @@ TEST(DropNames, FolderNameForItem)
         {"D:\\in\\表.txt", true, "表"},                      // trail byte 5C is no separator
         {"D:\\ソ\\表示", true, "表示"},
         {"name.txt", true, "name"},
+        // As the file system stores a folder name: no trailing spaces or dots.
+        {"D:\\in\\memo .txt", true, "memo"},
+        {"D:\\in\\x...txt", true, "x"},
+        {"D:\\in\\v1..txt", true, "v1"},
+        {"D:\\in\\ソ..txt", true, "ソ"},
+        {"D:\\in\\ .txt", true, " .txt"},                     // nothing would be left
+        {"D:\\in\\. .", true, nullptr},                       // ... nor of the whole name
         {"D:\\", true, nullptr},                             // a drive root has no name
         {"D:\\in\\", true, nullptr},
         {"", true, nullptr},

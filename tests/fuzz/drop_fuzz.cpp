@@ -38,9 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool named = FolderNameForItem(item.c_str(), (counter & 1) != 0, name, sizeof name);
     CheckResult(named, name, sizeof name);
     if (named) {
-        // The name is a piece of the item's final component, never longer and never empty.
-        Check(name[0] != '\0');
-        Check(std::strstr(item.c_str() + FinalComponentOffset(item.c_str()), name) != nullptr);
+        // The name starts the item's final component, is never empty and never ends in
+        // what the file system would drop.
+        const std::size_t length = std::strlen(name);
+        Check(length > 0 && name[length - 1] != ' ' && name[length - 1] != '.');
+        Check(std::strncmp(item.c_str() + FinalComponentOffset(item.c_str()), name, length) == 0);
     }
     Check(FinalComponentOffset(item.c_str()) <= item.size());
 
