@@ -3,7 +3,7 @@
 # runs each target for SECONDS seconds (default 60) over a copy of its seed corpus, so
 # the committed corpus stays as it is. Prints the executions per target and any finding.
 #
-#   scripts/fuzz.sh [SECONDS] [TARGET...]     e.g. scripts/fuzz.sh 300 permute_rule_fuzz
+#   scripts/fuzz.sh [SECONDS] [TARGET...]     e.g. scripts/fuzz.sh 300 permute_fuzz
 #
 # FUZZ_BUILD is the build folder (default build/fuzz); FUZZ_WORK the scratch folder for
 # the corpus copies, new inputs and findings (default a new folder under /tmp). A

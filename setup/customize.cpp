@@ -161,7 +161,7 @@ void Save(HWND dialog)
     }
     GlobalBlock layout;
     if (!layout.Allocate(static_cast<SIZE_T>(count) + 1)) {
-        ShowErrorBox(nullptr, kMsgNoMemory);
+        ShowErrorBox(GetDesktopWindow(), kMsgNoMemory);
     } else {
         BYTE* bytes = layout.get();
         bytes[0] = IsDlgButtonChecked(dialog, IDC_CUSTOMIZE_DRAG_MENU) == BST_CHECKED ? 1 : 0;

@@ -2,6 +2,7 @@
 // this program's folder, their approval, the uninstall entry and the default settings.
 #include <cstring>
 
+#include "common/exact_text.h"
 #include "common/menu_layout.h"
 #include "common/report.h"
 #include "common/settings_store.h"
@@ -15,17 +16,17 @@ const char kStartTitle[] = "インストール";
 const char kDoneText[] =
     "正常にインストールされました。\r\nアンインストールするまでは、このフォルダは削除しないで下さい。";
 
-// This program's full path; a path that filled the buffer may be cut and is refused.
+// This program's full path, read wide: the ANSI call would give the best fit of a
+// folder code page 932 cannot hold ("Café" as "Cafe"), and the install would register
+// libraries in a look-alike folder that anyone may create. Such a folder is refused.
 int GetModulePath(char (&out)[MAX_PATH])
 {
-    SetLastError(NO_ERROR);
-    const DWORD length = GetModuleFileNameA(SetupInstance(), out, MAX_PATH);
-    if (ModulePathComplete(length, MAX_PATH)) return 1;
-    if (length == 0)
-        ReportLastError();
+    if (ModulePathExact(SetupInstance(), out, MAX_PATH)) return 1;
+    const DWORD error = GetLastError();
+    if (error == ERROR_NO_UNICODE_TRANSLATION)
+        ShowErrorBox(GetDesktopWindow(), kMsgUnreadablePath);
     else
-        ReportError(ERROR_FILENAME_EXCED_RANGE);
-    out[0] = '\0';
+        ReportSystemError(GetDesktopWindow(), error);
     return 0;
 }
 
@@ -57,12 +58,12 @@ int GetSiblingPath(char* out, const char* fileName)
     char* filePart = nullptr;
     const DWORD length = GetFullPathNameA(module, MAX_PATH, full, &filePart);
     if (length == 0) {
-        ReportLastError();
+        ReportSystemError(GetDesktopWindow(), GetLastError());
         return 0;
     }
     if (length >= MAX_PATH || filePart == nullptr ||
         !BuildSiblingPath(full, static_cast<std::size_t>(filePart - full), fileName, out, MAX_PATH)) {
-        ReportError(ERROR_FILENAME_EXCED_RANGE);
+        ReportSystemError(GetDesktopWindow(), ERROR_FILENAME_EXCED_RANGE);
         return 0;
     }
     return 1;
@@ -74,7 +75,7 @@ int PrepareInstallPaths(InstallPaths& paths)
     char module[MAX_PATH];
     if (!GetModulePath(module)) return 0;
     if (!BuildUninstallCommand(module, paths.uninstall, sizeof paths.uninstall)) {
-        ReportError(ERROR_FILENAME_EXCED_RANGE);
+        ReportSystemError(GetDesktopWindow(), ERROR_FILENAME_EXCED_RANGE);
         return 0;
     }
     return 1;

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include "common/messages.h"
+#include "common/report.h"
 #include "setup/rules/setup_rules.h"
 #include "setup/setup.h"
 
@@ -23,7 +23,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     if (IsUninstallSwitch(commandLine)) {
         RunMaintenance();
     } else if (!RunInstall()) {
-        MessageBoxA(GetDesktopWindow(), kInstallFailed, kErrorTitle, MB_ICONERROR);
+        ShowErrorBox(GetDesktopWindow(), kInstallFailed);
     }
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
     return 1;

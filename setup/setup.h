@@ -1,5 +1,7 @@
 // The setup program: install, maintenance (customise or uninstall) and the
-// customisation dialog. Every box and dialog is owned by the desktop window.
+// customisation dialog. The program has no window of its own: every box and dialog is
+// owned by the desktop window, except the customisation dialog's warnings, which keep
+// that dialog waiting.
 #pragma once
 #include <windows.h>
 

@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "common/handles.h"
-#include "common/messages.h"
 #include "common/report.h"
 #include "common/resource_ids.h"
 #include "setup/rules/setup_rules.h"
@@ -58,11 +57,11 @@ int RunMaintenance()
     const INT_PTR choice = DialogBoxParamA(SetupInstance(), MAKEINTRESOURCEA(IDD_MAINTENANCE), GetDesktopWindow(),
                                            MaintenanceDlgProc, 0);
     if (choice == -1 || choice == 0) {  // the dialog could not be made
-        ReportLastError();
+        ReportSystemError(GetDesktopWindow(), GetLastError());
         return 1;
     }
     if (choice == IDC_MAINTENANCE_UNINSTALL) {
-        if (!RunUninstall()) MessageBoxA(GetDesktopWindow(), kUninstallFailed, kErrorTitle, MB_ICONERROR);
+        if (!RunUninstall()) ShowErrorBox(GetDesktopWindow(), kUninstallFailed);
         SHChangeNotify(SHCNE_DELETE, SHCNF_FLUSH, nullptr, nullptr);
     } else {
         RunCustomize();
@@ -95,6 +94,6 @@ int RunUninstall()
     if (ExitWindowsEx(EWX_REBOOT, 0)) return 1;
     char text[128];
     std::snprintf(text, sizeof text, kRestartFailed, static_cast<int>(GetLastError()));
-    MessageBoxA(desktop, text, kErrorTitle, MB_ICONERROR);
+    ShowErrorBox(desktop, text);
     return 0;
 }

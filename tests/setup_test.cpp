@@ -46,21 +46,31 @@ const Entry kEntries[] = {
 };
 const char kInstallStart[] = "Tidalon（エクスプローラ拡張）のインストールを開始します。";
 const char kNotALetter[] = "英字を入力してください。";
+const wchar_t* const kDeliverables[] = {L"pellast.exe", L"kelmora.dll", L"orvid.dll"};
 
 struct Box {
     std::string title, text;
 };
 
-// One run of pellast.exe. Windows are waited for (ten seconds at most) and answered by
-// posting the command a click would send.
+std::wstring Wide(const std::string& ansi)
+{
+    std::wstring wide(ansi.size() + 1, L'\0');
+    const int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+    wide.resize(n > 0 ? static_cast<std::size_t>(n) - 1 : 0);
+    return wide;
+}
+
+// One run of pellast.exe, started by its wide path as Explorer starts it. Windows are
+// waited for (ten seconds at most) and answered by posting the command a click would
+// send.
 class Pellast {
 public:
-    explicit Pellast(const std::string& args, const std::string& exe = kDist + "\\pellast.exe")
+    explicit Pellast(const std::string& args, const std::wstring& exe = Wide(kDist + "\\pellast.exe"))
     {
-        std::string line = "\"" + exe + "\"" + args;
-        STARTUPINFOA startup = {};
+        std::wstring line = L"\"" + exe + L"\"" + Wide(args);
+        STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
-        started_ = CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+        started_ = CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                                   &process_) != FALSE;
     }
     ~Pellast()
@@ -230,7 +240,8 @@ TEST_F(SetupTest, InstallRegistersBothHandlersAndUninstallRemovesThem)
 }
 
 // Anything but the exact switch installs; Cancel there writes nothing. A folder too
-// deep for the uninstall command fails before the first write.
+// deep for the uninstall command, or one whose name code page 932 cannot hold (the
+// ANSI path would name the look-alike "Cafe"), fails before the first write.
 TEST_F(SetupTest, OtherCommandLinesInstallAndRefusalsWriteNothing)
 {
     ScratchDir dir;
@@ -238,20 +249,39 @@ TEST_F(SetupTest, OtherCommandLinesInstallAndRefusalsWriteNothing)
     while (deep.size() + 1 < 240) deep += "\\" + std::string(std::min<size_t>(240 - deep.size() - 1, 40), 'd');
     deep = dir.Folder(deep.substr(dir.path().size() + 1));
     ASSERT_TRUE(CopyFileA((kDist + "\\pellast.exe").c_str(), (deep + "\\pellast.exe").c_str(), FALSE));
+    // Setup in a folder whose name code page 932 cannot hold; the scratch folder's ANSI
+    // removal cannot name it, so it goes by its wide name.
+    struct WideFolder {
+        std::wstring path;
+        ~WideFolder()
+        {
+            for (const wchar_t* file : kDeliverables) DeleteFileW((path + L"\\" + file).c_str());
+            RemoveDirectoryW(path.c_str());
+        }
+    } cafe{Wide(dir.path()) + L"\\Caf\u00E9"};
+    ASSERT_TRUE(CreateDirectoryW(cafe.path.c_str(), nullptr));
+    for (const wchar_t* file : kDeliverables)
+        ASSERT_TRUE(CopyFileW((Wide(kDist) + L"\\" + file).c_str(), (cafe.path + L"\\" + file).c_str(), FALSE));
     const struct {
-        std::string args, exe;
+        std::string args;
+        std::wstring exe;
         int answer;
-        std::vector<std::string> then;   // texts of the boxes after the confirmation
+        std::vector<std::string> then;   // texts of the error boxes after the confirmation
     } cases[] = {
-        {"", kDist, IDCANCEL, {}},
-        {" /UNINST", kDist, IDCANCEL, {}},
-        {" /uninst now", kDist, IDCANCEL, {}},
-        {"", deep, IDOK, {SystemText(ERROR_FILENAME_EXCED_RANGE), "インストールに失敗しました。"}},
+        {"", Wide(kDist), IDCANCEL, {}},
+        {" /UNINST", Wide(kDist), IDCANCEL, {}},
+        {" /uninst now", Wide(kDist), IDCANCEL, {}},
+        {"", Wide(deep), IDOK, {SystemText(ERROR_FILENAME_EXCED_RANGE), "インストールに失敗しました。"}},
+        {"", cafe.path, IDOK, {"指定されたファイルを認識できません。", "インストールに失敗しました。"}},
     };
     for (const auto& c : cases) {
-        Pellast run(c.args, c.exe + "\\pellast.exe");
+        Pellast run(c.args, c.exe + L"\\pellast.exe");
         EXPECT_EQ(run.Answer(c.answer).text, kInstallStart) << c.args;
-        for (const std::string& text : c.then) EXPECT_EQ(run.Answer(IDOK).text, text);
+        for (const std::string& text : c.then) {
+            const Box box = run.Answer(IDOK);
+            EXPECT_EQ(box.text, text);
+            EXPECT_EQ(box.title, "Tidalon　エラー");
+        }
         EXPECT_EQ(run.Exit(), 1u) << c.args;
         for (const Entry& e : kEntries) EXPECT_EQ(Value(e.root, e.key, e.value), "<missing>") << e.key;
         EXPECT_FALSE(SettingsValueExists("Menu"));

@@ -42,11 +42,6 @@ bool IsUninstallSwitch(const char* commandLine)
     return commandLine != nullptr && std::strcmp(commandLine, kUninstallSwitch) == 0;
 }
 
-bool ModulePathComplete(std::size_t length, std::size_t bufferSize)
-{
-    return length > 0 && length < bufferSize;
-}
-
 bool BuildSiblingPath(const char* fullPath, std::size_t folderLength, const char* fileName, char* out,
                       std::size_t outSize)
 {

@@ -46,10 +46,6 @@ extern const UninstallStep kUninstallSteps[kUninstallStepCount];
 // The command line starts the maintenance when it is exactly the switch, byte for byte.
 bool IsUninstallSwitch(const char* commandLine);
 
-// The length GetModuleFileName gave for a buffer of `bufferSize`: false when nothing
-// came back or the path filled the buffer (it may be cut).
-bool ModulePathComplete(std::size_t length, std::size_t bufferSize);
-
 // The folder part (first `folderLength` bytes, ending in a backslash) of `fullPath`
 // followed by `fileName`, into `out` of `outSize` bytes. false, with `out` empty, when
 // it would not fit.

@@ -1,14 +1,12 @@
-// Layout bytes and hotkeys to submenu entries, option-block defaults and path joining,
-// including malformed layouts, under the sanitizers.
+// Layout bytes and hotkeys to submenu entries, including malformed layouts, under the
+// sanitizers.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "common/rules/menu_model.h"
 #include "common/rules/option_blocks.h"
-#include "common/rules/path_build.h"
 
 namespace {
 
@@ -89,34 +87,4 @@ TEST(MenuModel, MalformedLayouts)
     const unsigned char layout[] = {0, 1, 2, 3, 4};
     const unsigned char keys[] = "ELFXURHCTBAGNEDOI";
     EXPECT_EQ(BuildMenuModel(layout, sizeof layout, keys, 17, two.data(), two.size()).count, 2u);
-}
-
-TEST(OptionBlocks, DefaultBytes)
-{
-    unsigned char buffer[kLargestBlockSize];
-    std::size_t total = 0;
-    for (std::size_t i = 0; i < kOptionBlockCount; ++i) total += FillDefaultBlock(i, buffer, sizeof buffer);
-    EXPECT_EQ(total, 12u + 4 + 6 + 8 + 1098 + 785 + 3 + 9);
-    EXPECT_EQ(FillDefaultBlock(5, buffer, sizeof buffer), 785u);  // Cnum
-    EXPECT_EQ(buffer[260], '0');
-    EXPECT_EQ(buffer[520], '4');
-    EXPECT_EQ(FillDefaultBlock(4, buffer, 100), 0u);  // Name does not fit
-    EXPECT_EQ(FillDefaultBlock(8, buffer, sizeof buffer), 0u);
-}
-
-TEST(PathBuild, RefusesWhatDoesNotFit)
-{
-    char out[kPathSize];
-    const std::string folder(200, 'f');
-    const std::string fits(58, 'n');   // 200 + 1 + 58 = 259 bytes and the terminator
-    EXPECT_TRUE(JoinChildPath(out, sizeof out, folder.c_str(), fits.c_str()));
-    EXPECT_EQ(std::strlen(out), 259u);
-    EXPECT_EQ(out[200], '\\');
-    const std::string tooLong(59, 'n');
-    EXPECT_FALSE(JoinChildPath(out, sizeof out, folder.c_str(), tooLong.c_str()));
-    EXPECT_STREQ(out, "");
-    EXPECT_FALSE(JoinChildPath(out, sizeof out, nullptr, "x"));
-    EXPECT_TRUE(ConcatPath(out, sizeof out, "C:\\a\\", "b.txt"));
-    EXPECT_STREQ(out, "C:\\a\\b.txt");
-    EXPECT_FALSE(ConcatPath(out, 4, "abc", "d"));
 }

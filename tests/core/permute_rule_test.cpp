@@ -1,5 +1,5 @@
-// The name replacement rule on code page 932 names: table rows, then the extension
-// finder, then malformed and maximum-length input.
+// The name replacement rule on code page 932 names: table rows, then malformed and
+// maximum-length input.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -64,45 +64,13 @@ TEST(PermuteRule, TableRows)
     }
 }
 
-TEST(PermuteRule, ExtensionFinderStepsOverDoubleByteCharacters)
+TEST(PermuteRule, KeptExtensionMayEndInATrailByte5C)
 {
-    // The final component starts after the last backslash that is a character of its own.
-    EXPECT_EQ(FindExtension932("C:\\dir.d\\name"), std::strlen("C:\\dir.d\\name"));
-    EXPECT_EQ(FindExtension932("C:\\dir\\a.txt"), std::strlen("C:\\dir\\a"));
-    // "表" ends in 5C: still part of the extension, not a separator.
-    EXPECT_EQ(FindExtension932("a.表"), 1u);
-    EXPECT_EQ(FindExtension932("a.b c"), std::strlen("a.b c"));
-    EXPECT_EQ(FindExtension932(".profile"), 0u);
-    EXPECT_EQ(FindExtension932("a."), 1u);
-    EXPECT_EQ(FindExtension932(""), 0u);
-    // A lone lead byte at the end is one character.
-    EXPECT_EQ(FindExtension932("a.b\x83"), 1u);
-
     // With the trail byte 5C taken for a separator the old extension would be empty.
     char out[260];
     const PermuteRule rule{"x", "y", true, true};
     ASSERT_TRUE(PermuteName("x.表", rule, out, sizeof out));
     EXPECT_STREQ(out, "y.表");
-}
-
-TEST(PermuteRule, PathSeparatorsAreFoundOnlyAsCharacters)
-{
-    EXPECT_FALSE(HasPathSeparator932("表ソ"));
-    EXPECT_TRUE(HasPathSeparator932("a\\b"));
-    EXPECT_TRUE(HasPathSeparator932("a/b"));
-    EXPECT_TRUE(HasPathSeparator932("表\\"));
-    EXPECT_FALSE(HasPathSeparator932(""));
-}
-
-TEST(PermuteRule, FindTextHonoursBoundaries)
-{
-    const char text[] = "アAア";   // 83 41 41 83 41
-    const std::size_t length = std::strlen(text);
-    EXPECT_EQ(FindText932(text, length, 0, "A", 1), 2u);
-    EXPECT_EQ(FindText932(text, length, 3, "A", 1), kTextNotFound);
-    EXPECT_EQ(FindText932(text, length, 0, "", 0), kTextNotFound);
-    EXPECT_EQ(FindText932(text, length, 0, "アAア!", 6), kTextNotFound);
-    EXPECT_EQ(FindText932(text, length, length, "A", 1), kTextNotFound);
 }
 
 TEST(PermuteRule, ResultMustFitItsBuffer)

@@ -1,79 +1,24 @@
+// The rules of "classify by modified date": the view it is offered in, the date
+// folder's name and the file's place inside it.
 #include "ctxmenu/rules/classify_rule.h"
-#include "ctxmenu/rules/select_view_rule.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-TEST(ViewClass, OnlyTheExactClassNamesAreDriven)
+TEST(ClassifyRule, OnlyTheListViewIsClassified)
 {
-    EXPECT_TRUE(IsSelectionViewClass("SysListView32"));
-    EXPECT_TRUE(IsSelectionViewClass("DirectUIHWND"));
     EXPECT_TRUE(IsClassifyViewClass("SysListView32"));
     EXPECT_FALSE(IsClassifyViewClass("DirectUIHWND"));
     for (const char* other : {"syslistview32", "SysListView", "SysListView32 ", "DirectUIHWND2", "Edit",
                               "SysTreeView32", ""}) {
-        EXPECT_FALSE(IsSelectionViewClass(other)) << other;
         EXPECT_FALSE(IsClassifyViewClass(other)) << other;
     }
-    EXPECT_FALSE(IsSelectionViewClass(nullptr));
     EXPECT_FALSE(IsClassifyViewClass(nullptr));
 }
 
-TEST(SearchPattern, FolderStarAndTail)
-{
-    struct Row {
-        const char* folder;
-        const char* extension;
-        const char* expected;
-    };
-    const Row rows[] = {
-        {"C:\\data", ".txt", "C:\\data\\*.txt"},
-        {"C:\\data", "", "C:\\data\\*."},        // no extension: names without one
-        {"C:", ".TXT", "C:\\*.TXT"},             // reference in a drive root
-        {"C:\\data", ".*", "C:\\data\\*.*"},     // every entry
-    };
-    for (const Row& row : rows) {
-        char out[260];
-        ASSERT_TRUE(BuildSearchPattern(out, sizeof out, row.folder, ExtensionSearchTail(row.extension)));
-        EXPECT_STREQ(out, row.expected);
-    }
-    EXPECT_STREQ(ExtensionSearchTail(nullptr), ".");
-}
-
-TEST(SearchPattern, RefusesWhatDoesNotFit)
-{
-    // folder + "\*" + tail + terminator must fit exactly.
-    const std::string folder(260 - 1 - 2 - 4, 'a');
-    char out[260];
-    ASSERT_TRUE(BuildSearchPattern(out, sizeof out, folder.c_str(), ".txt"));
-    EXPECT_EQ(std::strlen(out), 259u);
-    std::memset(out, 'x', sizeof out);
-    EXPECT_FALSE(BuildSearchPattern(out, sizeof out, (folder + "a").c_str(), ".txt"));
-    EXPECT_EQ(out[0], '\0');
-    EXPECT_FALSE(BuildSearchPattern(out, 0, "C:", ".*"));
-    EXPECT_FALSE(BuildSearchPattern(out, sizeof out, nullptr, ".*"));
-}
-
-TEST(SelectAttributes, ComparesOnlyTheFiveBits)
-{
-    const unsigned readOnlyHidden = 0x01 | 0x02;
-    EXPECT_TRUE(SameSelectAttributes(readOnlyHidden, readOnlyHidden));
-    // compressed, encrypted, not-indexed, temporary, offline make no difference
-    EXPECT_TRUE(SameSelectAttributes(readOnlyHidden | 0x800 | 0x4000 | 0x2000 | 0x100 | 0x1000, readOnlyHidden));
-    EXPECT_FALSE(SameSelectAttributes(readOnlyHidden | 0x20, readOnlyHidden));  // archive
-    EXPECT_FALSE(SameSelectAttributes(readOnlyHidden | 0x04, readOnlyHidden));  // system
-    EXPECT_FALSE(SameSelectAttributes(readOnlyHidden | 0x10, readOnlyHidden));  // folder
-    EXPECT_FALSE(SameSelectAttributes(0x01, readOnlyHidden));
-    EXPECT_TRUE(SameSelectAttributes(0x80, 0x00));  // "normal" is outside the mask
-
-    EXPECT_TRUE(SameKind(0x10 | 0x01, 0x10));
-    EXPECT_TRUE(SameKind(0x20, 0x80));
-    EXPECT_FALSE(SameKind(0x10, 0x20));
-}
-
-TEST(DateFolderName, FourTwoTwoDigits)
+TEST(ClassifyRule, DateFolderNameFourTwoTwoDigits)
 {
     char out[kDateFolderNameSize];
     ASSERT_TRUE(FormatDateFolderName(out, sizeof out, 2024, 1, 15));
@@ -89,7 +34,7 @@ TEST(DateFolderName, FourTwoTwoDigits)
     EXPECT_EQ(small[0], '\0');
 }
 
-TEST(ClassifyTarget, ReplacesTheNameAndMovesItInside)
+TEST(ClassifyRule, TargetReplacesTheNameAndMovesItInside)
 {
     const char path[] = "C:\\photos\\IMG_0001.JPG";
     char folder[260], target[260];
@@ -103,7 +48,7 @@ TEST(ClassifyTarget, ReplacesTheNameAndMovesItInside)
     EXPECT_STREQ(target, "C:\\20240115\\a");
 }
 
-TEST(ClassifyTarget, SkipsWhatWouldNotFit)
+TEST(ClassifyRule, TargetSkipsWhatWouldNotFit)
 {
     char folder[260], target[260];
     // The target is the path plus the date name and a backslash: 9 bytes longer.
