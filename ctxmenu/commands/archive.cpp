@@ -89,8 +89,8 @@ bool NextPathFolder(const wchar_t** cursor, char* folder)
 bool FindArchiverLibrary(const char* name, char* full)
 {
     char folder[kPathSize] = {};
-    if (ExactFolder([](wchar_t* w) { return GetModuleFileNameW(ModuleInstance(), w, kPathSize); }, folder) &&
-        PathRemoveFileSpecA(folder) && FindInFolder(folder, name, full))
+    if (ModulePathExact(ModuleInstance(), folder, sizeof folder) && PathRemoveFileSpecA(folder) &&
+        FindInFolder(folder, name, full))
         return true;
     if (ExactFolder([](wchar_t* w) { return GetSystemDirectoryW(w, kPathSize); }, folder) &&
         FindInFolder(folder, name, full))
