@@ -241,3 +241,178 @@ bool InsertBeforeExtension(char* name, std::size_t nameSize, const char* text)
     if (at == 0) at = std::strlen(name);
     return InsertAt(name, nameSize, at, text);
 }
+
+namespace {
+
+// Double-byte characters in code order: the 188 trail bytes 40-7E and 80-FC of each
+// lead byte, lead bytes 81-9F then E0-FC. The ranges below run in this order and may
+// cross from one lead byte to the next.
+constexpr int kTrailsPerLead = 188;
+
+int CodeIndex(unsigned code)
+{
+    const unsigned lead = code >> 8, trail = code & 0xFF;
+    if (trail < 0x40 || trail == 0x7F || trail > 0xFC) return -1;
+    const int leadIndex = lead <= 0x9F ? static_cast<int>(lead) - 0x81 : static_cast<int>(lead) - 0xE0 + 31;
+    return leadIndex * kTrailsPerLead + static_cast<int>(trail < 0x7F ? trail - 0x40 : trail - 0x41);
+}
+
+unsigned CodeAt(int index)
+{
+    const int leadIndex = index / kTrailsPerLead, trailIndex = index % kTrailsPerLead;
+    const unsigned lead = static_cast<unsigned>(leadIndex < 31 ? 0x81 + leadIndex : 0xE0 + leadIndex - 31);
+    const unsigned trail = static_cast<unsigned>(trailIndex < 0x3F ? 0x40 + trailIndex : 0x41 + trailIndex);
+    return lead << 8 | trail;
+}
+
+struct CodeRange {
+    unsigned short first, last;
+};
+
+// The double-byte codes that are characters; every other pair of a lead byte and a
+// byte after it comes back from Unicode as "・".
+constexpr CodeRange kCharacters[] = {
+    {0x8140, 0x81AC}, {0x81B8, 0x81BF}, {0x81C8, 0x81CE}, {0x81DA, 0x81E8}, {0x81F0, 0x81F7},
+    {0x81FC, 0x81FC}, {0x824F, 0x8258}, {0x8260, 0x8279}, {0x8281, 0x829A}, {0x829F, 0x82F1},
+    {0x8340, 0x8396}, {0x839F, 0x83B6}, {0x83BF, 0x83D6}, {0x8440, 0x8460}, {0x8470, 0x8491},
+    {0x849F, 0x84BE}, {0x8740, 0x875D}, {0x875F, 0x8775}, {0x877E, 0x879C}, {0x889F, 0x9872},
+    {0x989F, 0xEAA4}, {0xED40, 0xEEEC}, {0xEEEF, 0xEEFC}, {0xF040, 0xFC4B},
+};
+constexpr unsigned kNoCharacter = 0x8145;   // ・
+
+struct CodeShift {
+    unsigned short first, last, to;   // first..last come back as to..
+};
+
+// Characters with two codes, and the code Unicode gives back for them.
+constexpr CodeShift kSecondCodes[] = {
+    {0x8790, 0x8790, 0x81E0}, {0x8791, 0x8791, 0x81DF}, {0x8792, 0x8792, 0x81E7}, {0x8795, 0x8795, 0x81E3},
+    {0x8796, 0x8796, 0x81DB}, {0x8797, 0x8797, 0x81DA}, {0x879A, 0x879A, 0x81E6}, {0x879B, 0x879B, 0x81BF},
+    {0x879C, 0x879C, 0x81BE}, {0xED40, 0xEEEC, 0xFA5C}, {0xEEEF, 0xEEF8, 0xFA40}, {0xEEF9, 0xEEF9, 0x81CA},
+    {0xEEFA, 0xEEFC, 0xFA55}, {0xFA4A, 0xFA53, 0x8754}, {0xFA54, 0xFA54, 0x81CA}, {0xFA58, 0xFA58, 0x878A},
+    {0xFA59, 0xFA59, 0x8782}, {0xFA5A, 0xFA5A, 0x8784}, {0xFA5B, 0xFA5B, 0x81E6},
+};
+
+struct CaseRun {
+    unsigned short upper, lower, count;
+};
+
+// Letters with two cases, as runs in code order: Ａ-Ｚ, Α-Ω, А-Я (Ё among them), Ⅰ-Ⅹ.
+constexpr CaseRun kCaseRuns[] = {{0x8260, 0x8281, 26}, {0x839F, 0x83BF, 24}, {0x8440, 0x8470, 33}, {0x8754, 0xFA40, 10}};
+
+// The usual code of the double-byte character `code` (lead and following byte).
+unsigned UsualCode(unsigned code)
+{
+    const int index = CodeIndex(code);
+    if (index < 0) return kNoCharacter;
+    bool character = false;
+    for (const CodeRange& range : kCharacters)
+        if (index >= CodeIndex(range.first) && index <= CodeIndex(range.last)) character = true;
+    if (!character) return kNoCharacter;
+    for (const CodeShift& shift : kSecondCodes)
+        if (index >= CodeIndex(shift.first) && index <= CodeIndex(shift.last))
+            return CodeAt(CodeIndex(shift.to) + index - CodeIndex(shift.first));
+    return code;
+}
+
+unsigned OtherCase(unsigned code, bool toUpper)
+{
+    const int index = CodeIndex(code);
+    for (const CaseRun& run : kCaseRuns) {
+        const int from = CodeIndex(toUpper ? run.lower : run.upper);
+        if (index >= from && index < from + run.count)
+            return CodeAt(CodeIndex(toUpper ? run.upper : run.lower) + index - from);
+    }
+    return code;
+}
+
+void ChangeCase(char* text, bool toUpper)
+{
+    if (text == nullptr) return;
+    unsigned char* bytes = reinterpret_cast<unsigned char*>(text);
+    for (std::size_t at = 0; bytes[at] != '\0';) {
+        const unsigned char b = bytes[at];
+        if (IsLeadByte932(b)) {
+            // A lead byte that ends the text makes the system call give up before it.
+            if (bytes[at + 1] == '\0') return;
+            const unsigned code = OtherCase(UsualCode(static_cast<unsigned>(b) << 8 | bytes[at + 1]), toUpper);
+            bytes[at] = static_cast<unsigned char>(code >> 8);
+            bytes[at + 1] = static_cast<unsigned char>(code & 0xFF);
+            at += 2;
+            continue;
+        }
+        if (toUpper && InRange(b, 'a', 'z')) bytes[at] = static_cast<unsigned char>(b - 0x20);
+        if (!toUpper && InRange(b, 'A', 'Z')) bytes[at] = static_cast<unsigned char>(b + 0x20);
+        ++at;
+    }
+}
+
+// A text field up to its first zero byte, at most 259 bytes.
+struct FieldText {
+    explicit FieldText(const char (&field)[kPathSize])
+    {
+        const void* zero = std::memchr(field, '\0', kPathSize - 1);
+        const std::size_t length = zero != nullptr ? static_cast<const char*>(zero) - field : kPathSize - 1;
+        std::memcpy(text, field, length);
+        text[length] = '\0';
+    }
+    char text[kPathSize];
+};
+
+// The extension of `name` replaced by `extension`, or `extension` appended when it has
+// none; false, leaving the name as it was, past 259 bytes, where the platform's call
+// refuses too.
+bool RenameExtension(char* name, std::size_t nameSize, const char* extension)
+{
+    const std::size_t at = FindExtension932(name);
+    const std::size_t length = std::strlen(extension);
+    if (at + length >= kPathSize || at + length >= nameSize) return false;
+    std::memcpy(name + at, extension, length + 1);
+    return true;
+}
+
+}  // namespace
+
+void UpperCase932(char* text) { ChangeCase(text, true); }
+void LowerCase932(char* text) { ChangeCase(text, false); }
+
+bool ArrangeName(const char* name, const NameOptions& options, char* out, std::size_t outSize)
+{
+    if (out == nullptr || outSize == 0) return false;
+    out[0] = '\0';
+    if (name == nullptr) return false;
+    const std::size_t length = std::strlen(name);
+    if (length >= kPathSize) return false;
+    char work[kArrangedNameSize];
+    std::memcpy(work, name, length + 1);
+
+    if (options.width != WidthMode::None) {
+        char converted[kPathSize];
+        const bool converts = options.width == WidthMode::Half
+                                  ? ToHalfWidth(work, options.classes, converted, sizeof converted)
+                                  : ToFullWidth(work, options.classes, converted, sizeof converted);
+        if (converts) std::memcpy(work, converted, std::strlen(converted) + 1);
+    }
+
+    if (options.letterCase == CaseMode::Upper) UpperCase932(work);
+    if (options.letterCase == CaseMode::Lower) LowerCase932(work);
+    if (options.letterCase == CaseMode::CapitalAfterToken) {
+        // The token is searched in the name as it was before the whole of it is lowered.
+        char original[kPathSize];
+        std::memcpy(original, work, std::strlen(work) + 1);
+        LowerCase932(work);
+        CapitalizeAfterToken(original, FieldText(options.token).text, work);
+    }
+
+    bool fits = true;
+    if (options.changeExtension) {
+        char extension[kPathSize + 1];
+        fits = DottedExtension(FieldText(options.extension).text, extension, sizeof extension) &&
+               RenameExtension(work, sizeof work, extension);
+    }
+    if (fits && options.addStart) fits = PrependText(work, sizeof work, FieldText(options.start).text);
+    if (fits && options.addEnd) fits = InsertBeforeExtension(work, sizeof work, FieldText(options.end).text);
+    if (!fits || std::strlen(work) >= outSize) return false;
+    std::memcpy(out, work, std::strlen(work) + 1);
+    return true;
+}

@@ -1,7 +1,11 @@
 // Name arrangement rules on code page 932 names: full-width and half-width forms,
-// capitals after a token, and the texts added to a name. Byte work only; no Win32 here.
+// letter case, capitals after a token, a new extension and the texts added to a name,
+// and the whole arrangement of one name from the dialog's options. Byte work only; no
+// Win32 here.
 #pragma once
 #include <cstddef>
+
+#include "common/rules/path_build.h"
 
 // One symbol that has both forms: the full-width form is the lead byte 81 and `fullTrail`,
 // the half-width form the single byte `half`.
@@ -51,3 +55,42 @@ bool PrependText(char* name, std::size_t nameSize, const char* text);
 // none or when its only "." is its first character. false, leaving the name as it was,
 // when the result does not fit.
 bool InsertBeforeExtension(char* name, std::size_t nameSize, const char* text);
+
+// Letter case in place, as the system's ANSI case calls give it on code page 932 text
+// (they go through Unicode and back); the length never changes. Besides a-z, the
+// full-width Latin, the Greek and the Cyrillic letters and the Roman numerals Ⅰ to Ⅹ
+// have two cases. A character with two codes comes back under its usual one (the
+// NEC-selected IBM extensions as IBM extensions, for instance), also when it has no
+// case; a lead byte with a byte after it that makes no character becomes "・" (81 45);
+// a lead byte that ends the text stays as it is.
+void UpperCase932(char* text);
+void LowerCase932(char* text);
+
+enum class WidthMode { None, Half, Full };
+enum class CaseMode { Unchanged, Upper, Lower, CapitalAfterToken };
+
+// Everything the dialog decides about a name. Each text ends at its first zero byte, at
+// the latest after 259 bytes, as the dialog's fields give it.
+struct NameOptions {
+    WidthMode width = WidthMode::None;
+    WidthClasses classes;
+    CaseMode letterCase = CaseMode::Unchanged;
+    char token[kPathSize] = {};
+    bool changeExtension = false;
+    char extension[kPathSize] = {};   // with or without its "."
+    bool addStart = false;
+    char start[kPathSize] = {};
+    bool addEnd = false;
+    char end[kPathSize] = {};
+};
+
+// Room for every arranged name: a name and the three texts that can be added to it.
+inline constexpr std::size_t kArrangedNameSize = kPathSize * 4;
+
+// The new final component for `name` into `out`, step by step: width, case, new
+// extension, start text, end text (before the extension). A width conversion whose
+// result would pass 259 bytes leaves the name as it was, and the other steps still
+// run. false, with `out` empty, when the name itself passes 259 bytes, when the new
+// extension makes it pass 259 bytes, or when the result does not fit in `outSize`
+// bytes.
+bool ArrangeName(const char* name, const NameOptions& options, char* out, std::size_t outSize);

@@ -1,5 +1,6 @@
 // Width conversion, capitals after a token and the limits of the added texts, on every
-// byte value and at the maximum lengths. Literals are code page 932: "ア" is 83 41.
+// byte value and at the maximum lengths, and the whole arrangement of a name by rows.
+// Literals are code page 932: "ア" is 83 41.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -73,6 +74,51 @@ TEST(WidthRule, TokensMatchOnlyWholeCharacters)
     lowered = "ａb";
     CapitalizeAfterToken("ａb", "ａ", &lowered[0]);
     EXPECT_EQ(lowered, "ａB");
+}
+
+struct ArrangeRow {
+    const char* name;
+    NameOptions options;
+    const char* expected;   // null: refused as too long
+};
+
+NameOptions Arrange(WidthMode width, CaseMode letterCase, const char* token = "", const char* extension = nullptr,
+                    const char* start = nullptr, const char* end = nullptr)
+{
+    NameOptions o;
+    o.width = width, o.classes = All(), o.classes.keepExtension = true, o.letterCase = letterCase;
+    o.changeExtension = extension != nullptr, o.addStart = start != nullptr, o.addEnd = end != nullptr;
+    std::strcpy(o.token, token), std::strcpy(o.extension, extension ? extension : "");
+    std::strcpy(o.start, start ? start : ""), std::strcpy(o.end, end ? end : "");
+    return o;
+}
+
+TEST(NameRule, ArrangesByTheRows)
+{
+    const WidthMode none = WidthMode::None, full = WidthMode::Full;
+    const std::string a130(130, 'a'), upper130(130, 'A'), n250(250, 'n'), n250x = n250 + ".x";
+    const std::string upper130_1 = upper130 + "_1", n250ext = n250 + ".12345678";
+    const ArrangeRow rows[] = {
+        // Full-width, Greek, Cyrillic letters and Roman numerals change case too.
+        {"aｂβж\xFA\x40.txt", Arrange(none, CaseMode::Upper), "AＢΒЖ\x87\x54.TXT"},
+        {"ＡΒЖ\x87\x54", Arrange(none, CaseMode::Lower), "ａβж\xFA\x40"},
+        // Second codes come back as the usual ones, broken pairs as "・", a last lead stays.
+        {"\xED\x40\xFA\x5B\x85\x40" "a\x81", Arrange(none, CaseMode::Upper), "\xFA\x5C∵・A\x81"},
+        {"ＡＢ cD", Arrange(none, CaseMode::CapitalAfterToken, " "), "ａｂ Cd"},
+        // 130 letters full-width do not fit: the width stays, the other steps run.
+        {a130.c_str(), Arrange(full, CaseMode::Upper, "", nullptr, nullptr, "_1"), upper130_1.c_str()},
+        {"ab.c", Arrange(full, CaseMode::Upper, "", nullptr, "p_", "_q"), "p_ＡＢ_q.C"},
+        // The end text goes behind an extension that a space makes no extension.
+        {"a.b", Arrange(none, CaseMode::Unchanged, "", ".x y", nullptr, "_e"), "a.x y_e"},
+        {n250x.c_str(), Arrange(none, CaseMode::Unchanged, "", "12345678"), n250ext.c_str()},
+        {n250x.c_str(), Arrange(none, CaseMode::Unchanged, "", "123456789"), nullptr},
+    };
+    for (const ArrangeRow& row : rows) {
+        char out[kArrangedNameSize];
+        const bool fits = ArrangeName(row.name, row.options, out, sizeof out);
+        EXPECT_EQ(fits, row.expected != nullptr) << row.name;
+        EXPECT_STREQ(out, row.expected != nullptr ? row.expected : "") << row.name;
+    }
 }
 
 }  // namespace

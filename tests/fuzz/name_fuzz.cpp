@@ -1,9 +1,15 @@
-// Width conversion, capitals after a token and the added texts on any bytes. Input:
-// class bits, buffer size, token, added text, then the name.
+// Width conversion, letter case, capitals after a token, the added texts and the whole
+// arrangement on any bytes. Input: class bits, buffer size, token, added text, the name,
+// then the arrangement's modes and steps, the extension text and the start text (the
+// added text is the end text).
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <utility>
 
+#include "common/rules/cp932_text.h"
 #include "ctxmenu/rules/name_rule.h"
 #include "ctxmenu/rules/permute_rule.h"
 #include "fuzz_input.h"
@@ -53,5 +59,42 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     }
     ExactBuffer extension(outSize);
     if (DottedExtension(textCopy.data.get(), extension.get(), extension.size)) FUZZ_CHECK(extension.get()[0] == '.');
+
+    // Letter case keeps the length and every character boundary, so it never makes a
+    // path separator; each case is stable, also after the other one.
+    ExactBuffer upper = ExactText(name), lower = ExactText(name);
+    UpperCase932(upper.get()), LowerCase932(lower.get());
+    ExactBuffer upperOfLower = ExactText(lower.get()), lowerOfUpper = ExactText(upper.get());
+    UpperCase932(upperOfLower.get()), LowerCase932(lowerOfUpper.get());
+    FUZZ_CHECK(std::strlen(upper.get()) == name.size() && std::strlen(lower.get()) == name.size());
+    FUZZ_CHECK(HasPathSeparator932(upper.get()) == HasPathSeparator932(name.c_str()));
+    FUZZ_CHECK(std::strcmp(upperOfLower.get(), upper.get()) == 0 && std::strcmp(lowerOfUpper.get(), lower.get()) == 0);
+
+    // The whole arrangement. A text fills its field to the last byte, without a
+    // terminator, when it is longer than the field.
+    const uint8_t mode = in.Byte(), steps = in.Byte();
+    const std::string newExtension = in.Text(), start = in.Text();
+    const std::unique_ptr<NameOptions> options(new NameOptions);
+    options->width = static_cast<WidthMode>(mode % 3);
+    options->letterCase = static_cast<CaseMode>(mode / 3 % 4);
+    options->classes = classes;
+    options->changeExtension = steps & 1, options->addStart = steps & 2, options->addEnd = steps & 4;
+    const std::pair<char*, const std::string*> fields[] = {
+        {options->token, &token}, {options->extension, &newExtension}, {options->start, &start}, {options->end, &text}};
+    for (const auto& field : fields)
+        std::memcpy(field.first, field.second->c_str(), std::min(field.second->size() + 1, kPathSize));
+    ExactBuffer whole(kArrangedNameSize), fitted(outSize);
+    const bool arranged = ArrangeName(nameCopy.data.get(), *options, whole.get(), whole.size);
+    FUZZ_CHECK(whole.Terminated() && (arranged || (whole.get()[0] == '\0' && (name.size() >= kPathSize || options->changeExtension))));
+    const bool inRoom = ArrangeName(nameCopy.data.get(), *options, fitted.get(), fitted.size);
+    FUZZ_CHECK(inRoom == (arranged && std::strlen(whole.get()) < outSize));
+    if (outSize > 0) FUZZ_CHECK(std::strcmp(fitted.get(), inRoom ? whole.get() : "") == 0);
+    // Without texts, arranging again changes nothing, unless the case moves letters into a
+    // width class of their own.
+    if (arranged && (steps & 7) == 0 && options->letterCase != CaseMode::CapitalAfterToken &&
+        (options->width == WidthMode::None || classes.upper == classes.lower)) {
+        ExactBuffer again(kArrangedNameSize);
+        FUZZ_CHECK(ArrangeName(whole.get(), *options, again.get(), again.size) && std::strcmp(again.get(), whole.get()) == 0);
+    }
     return 0;
 }
