@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "common/resource_ids.h"
+#include "tests/support/command_run.h"
 #include "tests/support/test_env.h"
-#include "tests/support/ui_script.h"
 
 namespace {
 
@@ -48,18 +48,15 @@ protected:
         return path;
     }
 
-    // Opens the dialog on `paths`, sets the boxes and presses OK. With the log ticked the
-    // chooser is answered with `chooser`, and a replace question with Yes.
-    void Run(const std::vector<std::string>& paths, const Ticks& t, int chooser = IDOK, bool replace = false)
+    // Checks `paths` with the boxes ticked as `t`. With the log ticked the chooser is
+    // answered with `chooser`, and a replace question with Yes.
+    void Check(const std::vector<std::string>& paths, const Ticks& t, int chooser = IDOK, bool replace = false)
     {
-        ui_.reset(new UiScript);
-        ui_->ExpectDialog([this, t](DialogDriver& d) {
-            dialog_ = d.hwnd();
+        ui_ = std::make_unique<CommandRun>(kArchiveEntry, [t](DialogDriver& d) {
             d.Check(IDC_ARCHIVE_ZIP, t.zip);
             d.Check(IDC_ARCHIVE_TAR, t.tar);
             d.Check(IDC_ARCHIVE_SUBFOLDERS, t.subfolders);
             d.Check(IDC_ARCHIVE_LOG, t.log);
-            d.Press(IDOK);
         });
         if (t.log) {
             ui_->ExpectDialog([this, chooser](DialogDriver& d) {
@@ -69,8 +66,7 @@ protected:
         }
         if (replace) ui_->ExpectBox(IDYES);
         ui_->AnswerAllBoxes(IDOK);
-        EXPECT_EQ(InvokeKelmoraCommand(paths, kArchiveEntry), S_OK);
-        EXPECT_TRUE(ui_->Failures().empty()) << ui_->Failures().front();
+        ui_->On(paths);
         EXPECT_EQ(GetModuleHandleA("unzip32.dll"), nullptr) << "a library is unloaded after each check";
         EXPECT_EQ(GetModuleHandleA("tar32.dll"), nullptr);
     }
@@ -86,15 +82,14 @@ protected:
             EXPECT_EQ(box.title, closing ? "確認" : "Tidalon　エラー");
             EXPECT_EQ(box.icon, static_cast<UINT>(closing ? MB_ICONINFORMATION : MB_ICONERROR));
             if (closing || box.text.rfind("書庫が壊れています。", 0) == 0) {
-                EXPECT_EQ(box.owner, dialog_);
+                EXPECT_EQ(box.owner, ui_->dialog());
             }
         }
         return texts;
     }
     static std::string Damaged(const std::string& path) { return "書庫が壊れています。[" + path + "]"; }
 
-    std::unique_ptr<UiScript> ui_;
-    HWND dialog_ = nullptr;
+    std::unique_ptr<CommandRun> ui_;
     std::string chooserCaption_;
 };
 
@@ -105,8 +100,7 @@ TEST_F(ArchiveTest, DialogProbesTheLibrariesButNeverTheCurrentFolder)
     char previous[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, previous);
     SetCurrentDirectoryA(dir_.path().c_str());
-    UiScript ui;
-    ui.ExpectDialog([](DialogDriver& d) {
+    CommandRun(kArchiveEntry, [](DialogDriver& d) {
         EXPECT_EQ(d.Caption(), "書庫ファイルの検査");
         EXPECT_TRUE(d.IsEnabled(IDC_ARCHIVE_ZIP) && d.IsEnabled(IDC_ARCHIVE_TAR));
         for (int id : {IDC_ARCHIVE_LZH, IDC_ARCHIVE_ARJ, IDC_ARCHIVE_ISH, IDC_ARCHIVE_CAB, IDC_ARCHIVE_RAR})
@@ -116,11 +110,8 @@ TEST_F(ArchiveTest, DialogProbesTheLibrariesButNeverTheCurrentFolder)
         d.Check(IDC_ARCHIVE_TAR, true);
         d.Check(IDC_ARCHIVE_LOG, true);
         d.Press(IDC_DEFAULT);
-        d.Press(IDCANCEL);
-    });
-    EXPECT_EQ(InvokeKelmoraCommand({dir_.File("a.txt")}, kArchiveEntry), S_OK);
+    }, IDCANCEL).On({dir_.File("a.txt")});
     SetCurrentDirectoryA(previous);
-    EXPECT_TRUE(ui.Failures().empty());
     EXPECT_EQ(ReadSettingsValue("Archive"), (std::vector<unsigned char>{1, 0, 0, 1, 0, 0, 1, 0, 1}));
 }
 
@@ -129,7 +120,7 @@ TEST_F(ArchiveTest, DamagedThenSoundAppendsNgThenOkToTheChosenLog)
     const std::string log = dir_.File("~ArcList.txt", "before\r\n");
     const std::string a = Archive("a.zip", true);
     const std::string b = Archive("b.tar");
-    Run({a, b}, {true, true, false, true}, IDOK, true);
+    Check({a, b}, {true, true, false, true}, IDOK, true);
     EXPECT_EQ(chooserCaption_, "ログファイルの保存");
     EXPECT_EQ(Texts(), (std::vector<std::string>{Damaged(a), kFinished}));
     EXPECT_EQ(ReadFileText(log), "before\r\nNG : " + a + "\r\nOK : " + b + "\r\n");
@@ -164,7 +155,7 @@ TEST_F(ArchiveTest, RowsOfSelectionsAndBoxes)
         std::vector<std::string> selected;
         for (const std::string& item : row.selected)
             selected.push_back(PathExists(dir_.At(folder + item)) ? dir_.At(folder + item) : dir_.File(folder + item));
-        Run(selected, row.ticks, row.chooser);
+        Check(selected, row.ticks, row.chooser);
         std::vector<std::string> expected;
         if (row.damagedShown != nullptr) expected.push_back(Damaged(dir_.At(folder + row.damagedShown)));
         expected.push_back(row.damagedShown != nullptr ? kFinished : kAllSound);
@@ -178,7 +169,7 @@ TEST_F(ArchiveTest, MissingLibraryTickedByTheBlockStopsAtTheFirstArchive)
     // The default block ticks LZH, whose library is missing.
     const std::string lzh = dir_.File("a.lzh");
     const std::string zip = Archive("b.zip", true);
-    Run({lzh, zip}, {});
+    Check({lzh, zip}, {});
     EXPECT_EQ(Texts(), std::vector<std::string>{SystemText(ERROR_MOD_NOT_FOUND)});
 }
 

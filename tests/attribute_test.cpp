@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "common/resource_ids.h"
+#include "tests/support/command_run.h"
 #include "tests/support/test_env.h"
-#include "tests/support/ui_script.h"
 
 namespace {
 
@@ -24,31 +24,27 @@ struct Options {
     bool subfolders;
 };
 
+DialogFill Set(const Options& o)
+{
+    return [o](DialogDriver& d) {
+        d.Check(IDC_ATTRIBUTE_ARCHIVE, o.archive);
+        d.Check(IDC_ATTRIBUTE_READONLY, o.readOnly);
+        d.Check(IDC_ATTRIBUTE_HIDDEN, o.hidden);
+        for (int id : {IDC_ATTRIBUTE_ABSOLUTE, IDC_ATTRIBUTE_ADD, IDC_ATTRIBUTE_REMOVE}) d.Check(id, id == o.mode);
+        d.SelectCombo(IDC_ATTRIBUTE_TARGETS, o.targets);
+        d.Check(IDC_ATTRIBUTE_SUBFOLDERS, o.subfolders);
+    };
+}
+
 class AttributeTest : public FullMenuTest {
 protected:
-    void Run(const std::vector<std::string>& paths, const Options& o)
-    {
-        ui_.reset(new UiScript);
-        ui_->ExpectDialog([&o](DialogDriver& d) {
-            d.Check(IDC_ATTRIBUTE_ARCHIVE, o.archive);
-            d.Check(IDC_ATTRIBUTE_READONLY, o.readOnly);
-            d.Check(IDC_ATTRIBUTE_HIDDEN, o.hidden);
-            for (int id : {IDC_ATTRIBUTE_ABSOLUTE, IDC_ATTRIBUTE_ADD, IDC_ATTRIBUTE_REMOVE}) d.Check(id, id == o.mode);
-            d.SelectCombo(IDC_ATTRIBUTE_TARGETS, o.targets);
-            d.Check(IDC_ATTRIBUTE_SUBFOLDERS, o.subfolders);
-            d.Press(IDOK);
-        });
-        ui_->AnswerAllBoxes(IDOK);
-        EXPECT_EQ(InvokeKelmoraCommand(paths, kAttributeEntry), S_OK);
-        EXPECT_TRUE(ui_->Failures().empty()) << ui_->Failures().front();
-    }
     void ExpectOnlyBox(const std::string& start)
     {
         ASSERT_EQ(ui_->Boxes().size(), 1u);
         EXPECT_EQ(ui_->Boxes()[0].title, "Tidalon　エラー");
         EXPECT_EQ(ui_->Boxes()[0].text.compare(0, start.size(), start), 0) << ui_->Boxes()[0].text;
     }
-    std::unique_ptr<UiScript> ui_;
+    std::unique_ptr<CommandRun> ui_;
 };
 
 DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()) & kCompared; }
@@ -72,7 +68,7 @@ TEST_F(AttributeTest, ModesChangeOnlyWhatTheyShould)
         const std::string file = dir_.File("f" + std::to_string(n));
         ASSERT_TRUE(SetFileAttributesA(file.c_str(), row.before));
         ASSERT_EQ(Attributes(file), row.before) << "the file system keeps these attributes";
-        Run({file}, row.options);
+        ui_ = RunCommand(kAttributeEntry, {file}, Set(row.options));
         EXPECT_TRUE(ui_->Boxes().empty());
         EXPECT_EQ(Attributes(file), row.after);
         if (row.options.archive) {
@@ -86,7 +82,7 @@ TEST_F(AttributeTest, FilesOnlyDescentChangesEveryFileAndNoFolder)
     const std::vector<std::string> files = {dir_.File("top\\a"), dir_.File("top\\sub\\b"),
                                             dir_.File("top\\sub\\deeper\\c")};
     const std::string outside = dir_.File("outside");
-    Run({dir_.At("top")}, {false, false, true, IDC_ATTRIBUTE_ADD, 0, true});
+    ui_ = RunCommand(kAttributeEntry, {dir_.At("top")}, Set({false, false, true, IDC_ATTRIBUTE_ADD, 0, true}));
     EXPECT_TRUE(ui_->Boxes().empty());
     for (const std::string& file : files) EXPECT_EQ(Attributes(file), kHidden) << file;
     for (const char* folder : {"top", "top\\sub", "top\\sub\\deeper"}) EXPECT_EQ(Attributes(dir_.At(folder)), 0u) << folder;
@@ -97,7 +93,7 @@ TEST_F(AttributeTest, FoldersOnlyWithoutDescentSkipsFilesAndContents)
 {
     const std::string inner = dir_.File("folder\\inner");
     const std::string file = dir_.File("file");
-    Run({file, dir_.At("folder")}, {false, false, true, IDC_ATTRIBUTE_ADD, 1, false});
+    ui_ = RunCommand(kAttributeEntry, {file, dir_.At("folder")}, Set({false, false, true, IDC_ATTRIBUTE_ADD, 1, false}));
     EXPECT_TRUE(ui_->Boxes().empty());
     EXPECT_EQ(Attributes(dir_.At("folder")), kHidden);
     EXPECT_EQ(Attributes(file), 0u);
@@ -107,7 +103,7 @@ TEST_F(AttributeTest, FoldersOnlyWithoutDescentSkipsFilesAndContents)
 TEST_F(AttributeTest, VanishedItemStopsTheRun)
 {
     const std::string later = dir_.File("later");
-    Run({dir_.At("gone"), later}, {false, true, false, IDC_ATTRIBUTE_ADD, 0, false});
+    ui_ = RunCommand(kAttributeEntry, {dir_.At("gone"), later}, Set({false, true, false, IDC_ATTRIBUTE_ADD, 0, false}));
     ExpectOnlyBox("システム異常です。");
     EXPECT_EQ(Attributes(later), 0u);
 }
@@ -120,7 +116,7 @@ TEST_F(AttributeTest, ChildPathPastTheLimitStopsTheDescentUncut)
     const std::wstring wide = L"\\\\?\\" + std::wstring(folder.begin(), folder.end()) + L"\\" +
                               std::wstring(name.begin(), name.end());
     ASSERT_TRUE(CloseHandle(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
-    Run({folder}, {false, false, true, IDC_ATTRIBUTE_ADD, 2, true});
+    ui_ = RunCommand(kAttributeEntry, {folder}, Set({false, false, true, IDC_ATTRIBUTE_ADD, 2, true}));
     ExpectOnlyBox("パスが長すぎるため処理できません。");
     EXPECT_NE(ui_->Boxes()[0].text.find(name), std::string::npos) << "the whole path is named";
     EXPECT_EQ(Attributes(folder), kHidden) << "the folder came before its contents";
@@ -133,25 +129,20 @@ TEST_F(AttributeTest, DialogOpensFromTheBlockAndStoresIt)
     // Byte 3 outside the list leaves it empty, and OK then refuses to run.
     WriteSettingsValue("Attribute", std::vector<unsigned char>{0, 1, 0, 5, 0, 1, 0, 1});
     const std::string file = dir_.File("f");
-    UiScript ui;
-    ui.ExpectDialog([](DialogDriver& d) {
+    ui_ = RunCommand(kAttributeEntry, {file}, [](DialogDriver& d) {
         EXPECT_EQ(d.Caption(), "属性変更");
         EXPECT_EQ(d.ComboCount(IDC_ATTRIBUTE_TARGETS), 3);
         EXPECT_EQ(d.ComboSelection(IDC_ATTRIBUTE_TARGETS), -1);
         EXPECT_TRUE(d.IsChecked(IDC_ATTRIBUTE_READONLY) && d.IsChecked(IDC_ATTRIBUTE_ADD));
         EXPECT_FALSE(d.IsChecked(IDC_ATTRIBUTE_ABSOLUTE));
-        d.Press(IDOK);
     });
-    ui.AnswerAllBoxes(IDOK);
-    EXPECT_EQ(InvokeKelmoraCommand({file}, kAttributeEntry), S_OK);
-    ASSERT_EQ(ui.Boxes().size(), 1u);
-    EXPECT_EQ(ui.Boxes()[0].text, "システム異常です。");
+    ASSERT_EQ(ui_->Boxes().size(), 1u);
+    EXPECT_EQ(ui_->Boxes()[0].text, "システム異常です。");
     EXPECT_EQ(Attributes(file), 0u);
 
     // A block naming no mode opens in absolute mode; the defaults button stores the state.
     WriteSettingsValue("Attribute", std::vector<unsigned char>(8, 0));
-    UiScript again;
-    again.ExpectDialog([](DialogDriver& d) {
+    CommandRun(kAttributeEntry, [](DialogDriver& d) {
         EXPECT_TRUE(d.IsChecked(IDC_ATTRIBUTE_ABSOLUTE));
         EXPECT_EQ(d.ComboSelection(IDC_ATTRIBUTE_TARGETS), 0);
         d.Check(IDC_ATTRIBUTE_HIDDEN, true);
@@ -159,10 +150,7 @@ TEST_F(AttributeTest, DialogOpensFromTheBlockAndStoresIt)
         d.Check(IDC_ATTRIBUTE_REMOVE, true);
         d.SelectCombo(IDC_ATTRIBUTE_TARGETS, 2);
         d.Press(IDC_DEFAULT);
-        d.Press(IDCANCEL);
-    });
-    EXPECT_EQ(InvokeKelmoraCommand({file}, kAttributeEntry), S_OK);
-    EXPECT_TRUE(again.Failures().empty());
+    }, IDCANCEL).On({file});
     EXPECT_EQ(ReadSettingsValue("Attribute"), (std::vector<unsigned char>{0, 0, 1, 2, 0, 0, 1, 0}));
 }
 

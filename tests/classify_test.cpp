@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/folder_window.h"
 #include "tests/support/test_env.h"
 #include "tests/support/ui_script.h"
+#include "tools/support/folder_window.h"
 
 namespace {
 

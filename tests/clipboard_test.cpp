@@ -11,13 +11,12 @@
 #include <vector>
 
 #include "common/resource_ids.h"
+#include "tests/support/command_run.h"
 #include "tests/support/test_env.h"
-#include "tests/support/ui_script.h"
 
 namespace {
 
 constexpr unsigned kClipboardEntry = 7;
-using Fill = std::function<void(DialogDriver&)>;
 
 std::string ClipboardText()
 {
@@ -60,22 +59,17 @@ std::string Padded(const std::string& name, size_t width)
 
 class ClipboardTest : public FullMenuTest {
 protected:
-    // Opens the dialog on `paths` (the default block: every box unchecked, width 0, the
-    // first entry of each list), fills it, presses OK, answers the chooser with `chooser`
-    // when one is given (and its replace question with Yes) and other boxes with OK.
-    void Run(const std::vector<std::string>& paths, const Fill& fill, const Fill& chooser = nullptr,
-             bool replace = false)
+    // Copies the list of `paths` with the dialog (the default block: every box
+    // unchecked, width 0, the first entry of each list) filled by `fill`; the chooser is
+    // driven by `chooser` when one is given (and its replace question answered with Yes).
+    void Copy(const std::vector<std::string>& paths, const DialogFill& fill, const DialogFill& chooser = nullptr,
+              bool replace = false)
     {
-        ui_.reset(new UiScript);
-        ui_->ExpectDialog([&fill](DialogDriver& d) {
-            fill(d);
-            d.Press(IDOK);
-        });
+        ui_ = std::make_unique<CommandRun>(kClipboardEntry, fill);
         if (chooser) ui_->ExpectDialog(chooser);
         if (replace) ui_->ExpectBox(IDYES);
         ui_->AnswerAllBoxes(IDOK);
-        EXPECT_EQ(InvokeKelmoraCommand(paths, kClipboardEntry), S_OK);
-        EXPECT_TRUE(ui_->Failures().empty()) << ui_->Failures().front();
+        ui_->On(paths);
         EXPECT_FALSE(LeftoverTempFile());
     }
     std::vector<std::string> BoxTexts() const
@@ -84,7 +78,7 @@ protected:
         for (const SeenBox& box : ui_->Boxes()) texts.push_back(box.text);
         return texts;
     }
-    std::unique_ptr<UiScript> ui_;
+    std::unique_ptr<CommandRun> ui_;
 };
 
 std::string VersionedSample()
@@ -106,7 +100,7 @@ TEST_F(ClipboardTest, ListsTheColumnsAndFolderTreesAsChosen)
     const std::string top = dir_.At("top");
     struct Row {
         std::vector<std::string> paths;
-        Fill fill;
+        DialogFill fill;
         std::string expected;
     };
     const Row rows[] = {
@@ -132,7 +126,7 @@ TEST_F(ClipboardTest, ListsTheColumnsAndFolderTreesAsChosen)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.expected);
-        Run(row.paths, row.fill);
+        Copy(row.paths, row.fill);
         EXPECT_TRUE(ui_->Boxes().empty());
         EXPECT_EQ(ClipboardText(), row.expected);
     }
@@ -142,11 +136,11 @@ TEST_F(ClipboardTest, SavedListHoldsTheClipboardBytesAndCancellingStillCopies)
 {
     const std::string a = dir_.File("a.txt", "aaa");
     const std::string saved = dir_.File("list.txt", "older and longer content");
-    const Fill withFile = [](DialogDriver& d) {
+    const DialogFill withFile = [](DialogDriver& d) {
         d.Check(IDC_CLIPBOARD_SIZE, true);
         d.Check(IDC_CLIPBOARD_TEXT_FILE, true);
     };
-    Run({a}, withFile, [&saved](DialogDriver& d) {
+    Copy({a}, withFile, [&saved](DialogDriver& d) {
         EXPECT_EQ(d.Caption(), "リストファイルの保存");
         EXPECT_EQ(d.Text(cmb13), "~FileList.txt");
         d.SetText(cmb13, saved);
@@ -156,7 +150,7 @@ TEST_F(ClipboardTest, SavedListHoldsTheClipboardBytesAndCancellingStillCopies)
     EXPECT_EQ(ReadFileText(saved), ClipboardText());
 
     PutOnClipboard("before");
-    Run({dir_.File("b.txt")}, withFile, [](DialogDriver& d) { d.Press(IDCANCEL); });
+    Copy({dir_.File("b.txt")}, withFile, [](DialogDriver& d) { d.Press(IDCANCEL); });
     EXPECT_EQ(ClipboardText(), "b.txt           0 \r\n");
     EXPECT_TRUE(ui_->Boxes().empty());
 }
@@ -164,8 +158,9 @@ TEST_F(ClipboardTest, SavedListHoldsTheClipboardBytesAndCancellingStillCopies)
 TEST_F(ClipboardTest, OnlyTheDefaultsButtonStoresTheControls)
 {
     const std::vector<unsigned char> zeros(12, 0);
-    UiScript ui;
-    ui.ExpectDialog([](DialogDriver& d) {
+    const std::string a = dir_.File("a");
+    EXPECT_EQ(ReadSettingsValue("Clipboard"), zeros);
+    CommandRun(kClipboardEntry, [](DialogDriver& d) {
         EXPECT_EQ(d.Caption(), "クリップボードへコピー");
         EXPECT_FALSE(d.IsChecked(IDC_CLIPBOARD_PATH));
         EXPECT_EQ(d.Text(IDC_CLIPBOARD_WIDTH), "0");
@@ -175,37 +170,29 @@ TEST_F(ClipboardTest, OnlyTheDefaultsButtonStoresTheControls)
         d.SelectCombo(IDC_CLIPBOARD_SIZE_UNIT, 4);
         d.SelectCombo(IDC_CLIPBOARD_DATE_FORMAT, 1);
         d.Press(IDC_DEFAULT);
-        d.Press(IDCANCEL);
-    });
-    ui.ExpectDialog([](DialogDriver& d) {
+    }, IDCANCEL).On({a});
+    const std::vector<unsigned char> stored = {0, 44, 0, 4, 0, 1, 0, 0, 1, 0, 0, 1};
+    EXPECT_EQ(ReadSettingsValue("Clipboard"), stored);
+    CommandRun(kClipboardEntry, [](DialogDriver& d) {
         EXPECT_EQ(d.Text(IDC_CLIPBOARD_WIDTH), "44");
         EXPECT_TRUE(d.IsChecked(IDC_CLIPBOARD_VERSION));
         EXPECT_EQ(d.ComboSelection(IDC_CLIPBOARD_SIZE_UNIT), 4);
         d.Check(IDC_CLIPBOARD_TEXT_FILE, false);
         d.Check(IDC_CLIPBOARD_PATH, true);
-        d.Press(IDOK);
-    });
-    const std::string a = dir_.File("a");
-    EXPECT_EQ(ReadSettingsValue("Clipboard"), zeros);
-    EXPECT_EQ(InvokeKelmoraCommand({a}, kClipboardEntry), S_OK);
-    const std::vector<unsigned char> stored = {0, 44, 0, 4, 0, 1, 0, 0, 1, 0, 0, 1};
+    }).On({a});
     EXPECT_EQ(ReadSettingsValue("Clipboard"), stored);
-    EXPECT_EQ(InvokeKelmoraCommand({a}, kClipboardEntry), S_OK);
-    EXPECT_EQ(ReadSettingsValue("Clipboard"), stored);
-    EXPECT_TRUE(ui.Failures().empty()) << ui.Failures().front();
-    EXPECT_TRUE(ui.Boxes().empty());
 }
 
 TEST_F(ClipboardTest, FailuresKeepTheClipboardAndLongPathsEndOnlyTheirFolder)
 {
     const std::string missing = dir_.At("missing");
     PutOnClipboard("before");
-    Run({missing}, [](DialogDriver& d) { d.Check(IDC_CLIPBOARD_SUBFOLDERS, true); });
+    Copy({missing}, [](DialogDriver& d) { d.Check(IDC_CLIPBOARD_SUBFOLDERS, true); });
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{SystemText(ERROR_FILE_NOT_FOUND), SystemText(ERROR_FILE_NOT_FOUND),
                                                     "クリップボードへコピーに失敗しました。"}));
     EXPECT_EQ(ClipboardText(), "before");
     // Without the descent the vanished item is listed by name, its time unknown.
-    Run({missing}, [](DialogDriver& d) { d.Check(IDC_CLIPBOARD_DATE, true); });
+    Copy({missing}, [](DialogDriver& d) { d.Check(IDC_CLIPBOARD_DATE, true); });
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{SystemText(ERROR_FILE_NOT_FOUND)});
     EXPECT_EQ(ClipboardText(), "missing  ----/--/--\r\n");
 
@@ -214,7 +201,7 @@ TEST_F(ClipboardTest, FailuresKeepTheClipboardAndLongPathsEndOnlyTheirFolder)
     const std::wstring c = L"\\\\?\\" + std::wstring(deep.begin(), deep.end()) + L"\\" + std::wstring(40, L'C');
     ASSERT_TRUE(CreateDirectoryW(c.c_str(), nullptr));
     const std::string one = dir_.File("one");
-    Run({dir_.At("top"), one}, [](DialogDriver& d) {
+    Copy({dir_.At("top"), one}, [](DialogDriver& d) {
         d.Check(IDC_CLIPBOARD_SUBFOLDERS, true);
         d.SetText(IDC_CLIPBOARD_WIDTH, "0");
     });

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "common/resource_ids.h"
+#include "tests/support/command_run.h"
 #include "tests/support/test_env.h"
-#include "tests/support/ui_script.h"
 
 namespace {
 
@@ -25,28 +25,22 @@ struct Numbering {
     bool ascending = true;
 };
 
+DialogFill Set(const Numbering& n)
+{
+    return [n](DialogDriver& d) {
+        d.SetText(IDC_CNUM_PREFIX, n.prefix);
+        d.SetText(IDC_CNUM_START, n.start);
+        d.Check(IDC_CNUM_ZERO_FILL, n.zeroFill);
+        d.SetText(IDC_CNUM_DIGITS, n.digits);
+        d.Check(n.byName ? IDC_CNUM_BY_DATE : IDC_CNUM_BY_NAME, false);
+        d.Check(n.byName ? IDC_CNUM_BY_NAME : IDC_CNUM_BY_DATE, true);
+        d.Check(n.ascending ? IDC_CNUM_DESCENDING : IDC_CNUM_ASCENDING, false);
+        d.Check(n.ascending ? IDC_CNUM_ASCENDING : IDC_CNUM_DESCENDING, true);
+    };
+}
+
 class CnumTest : public FullMenuTest {
 protected:
-    void Run(const std::vector<std::string>& paths, const Numbering& n)
-    {
-        ui_.reset();
-        ui_.reset(new UiScript);
-        ui_->ExpectDialog([&n](DialogDriver& d) {
-            d.SetText(IDC_CNUM_PREFIX, n.prefix);
-            d.SetText(IDC_CNUM_START, n.start);
-            d.Check(IDC_CNUM_ZERO_FILL, n.zeroFill);
-            d.SetText(IDC_CNUM_DIGITS, n.digits);
-            d.Check(n.byName ? IDC_CNUM_BY_DATE : IDC_CNUM_BY_NAME, false);
-            d.Check(n.byName ? IDC_CNUM_BY_NAME : IDC_CNUM_BY_DATE, true);
-            d.Check(n.ascending ? IDC_CNUM_DESCENDING : IDC_CNUM_ASCENDING, false);
-            d.Check(n.ascending ? IDC_CNUM_ASCENDING : IDC_CNUM_DESCENDING, true);
-            d.Press(IDOK);
-        });
-        ui_->AnswerAllBoxes(IDOK);
-        EXPECT_EQ(InvokeKelmoraCommand(paths, kCnumEntry), S_OK);
-        EXPECT_TRUE(ui_->Failures().empty()) << ui_->Failures().front();
-    }
-
     // Files named after their content, last written in the order given (oldest first).
     std::vector<std::string> Files(const std::string& folder, const std::vector<std::string>& names)
     {
@@ -59,7 +53,7 @@ protected:
         return paths;
     }
 
-    std::unique_ptr<UiScript> ui_;
+    std::unique_ptr<CommandRun> ui_;
 };
 
 struct Row {
@@ -102,7 +96,7 @@ TEST_F(CnumTest, NumbersByTheRows)
         const std::vector<std::string> paths = Files(folder, row.names);
         std::vector<std::string> selection;
         for (int i : row.selection) selection.push_back(paths[i]);
-        Run(selection, row.numbering);
+        ui_ = RunCommand(kCnumEntry, selection, Set(row.numbering));
         EXPECT_TRUE(ui_->Boxes().empty());
         for (std::size_t i = 0; i < row.names.size(); ++i)
             EXPECT_EQ(ReadFileText(dir_.At(folder + "\\" + row.expected[i])), row.names[i]) << row.expected[i];
@@ -113,7 +107,7 @@ TEST_F(CnumTest, NumbersByTheRows)
 TEST_F(CnumTest, FolderKeepsTheTextAfterItsDot)
 {
     dir_.File("a.b\\inside");
-    Run({dir_.At("a.b")}, With("F", "3", "4", false));
+    ui_ = RunCommand(kCnumEntry, {dir_.At("a.b")}, Set(With("F", "3", "4", false)));
     EXPECT_EQ(dir_.List(), std::vector<std::string>{"F3.b"});
     EXPECT_EQ(dir_.List("F3.b"), std::vector<std::string>{"inside"});
 }
@@ -139,12 +133,12 @@ TEST_F(CnumTest, RefusalsStopTheRunKeepingEarlierNamesAndOverwritingNothing)
         SCOPED_TRACE(folder);
         const std::vector<std::string> paths = Files(folder, {"a.txt", "b.txt", "c.txt"});
         dir_.File(folder + "\\1.txt", "taken");
-        Run(paths, With(row.prefix, "0", row.digits, true));
+        ui_ = RunCommand(kCnumEntry, paths, Set(With(row.prefix, "0", row.digits, true)));
         EXPECT_TRUE(IsOnlyErrorBox(*ui_, row.box, row.match));
         EXPECT_EQ(dir_.List(folder), row.after);
         EXPECT_EQ(ReadFileText(dir_.At(folder + "\\1.txt")), "taken");
     }
-    Run({"C:\\"}, Numbering{});
+    ui_ = RunCommand(kCnumEntry, {"C:\\"}, Set(Numbering{}));
     EXPECT_TRUE(IsOnlyErrorBox(*ui_, "ドライブのルートなど、名前の部分がない項目は名前を変更できません。", TextIs::Start));
 }
 
@@ -155,8 +149,8 @@ TEST_F(CnumTest, DialogOpensFromTheBlockAndTheDigitsFollowZeroFill)
     for (std::size_t i = 0; i < 780; ++i) block[i] = '7';
     block[782] = 1;   // by name; the direction is left to the loading rule
     WriteSettingsValue("Cnum", block);
-    UiScript ui;
-    ui.ExpectDialog([](DialogDriver& d) {
+    const std::string file = dir_.File("stay");
+    CommandRun(kCnumEntry, [](DialogDriver& d) {
         EXPECT_EQ(d.Caption(), "連番で整理");
         EXPECT_EQ(d.Text(IDC_CNUM_PREFIX), std::string(259, '7'));
         EXPECT_EQ(d.Text(IDC_CNUM_DIGITS), std::string(259, '7'));
@@ -172,11 +166,7 @@ TEST_F(CnumTest, DialogOpensFromTheBlockAndTheDigitsFollowZeroFill)
         d.SetText(IDC_CNUM_PREFIX, "p_");
         d.SetText(IDC_CNUM_DIGITS, "3");
         d.Press(IDC_DEFAULT);
-        d.Press(IDCANCEL);
-    });
-    const std::string file = dir_.File("stay");
-    EXPECT_EQ(InvokeKelmoraCommand({file}, kCnumEntry), S_OK);
-    EXPECT_TRUE(ui.Failures().empty()) << ui.Failures().front();
+    }, IDCANCEL).On({file});
     block = ReadSettingsValue("Cnum");
     ASSERT_EQ(block.size(), 785u);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&block[0])), "p_");

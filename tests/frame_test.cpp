@@ -18,8 +18,8 @@
 #include "common/settings_store.h"
 #include "ctxmenu/file_times.h"
 #include "ctxmenu/text_file.h"
+#include "tests/support/command_run.h"
 #include "tests/support/test_env.h"
-#include "tests/support/ui_script.h"
 #include "tools/support/drop_data.h"
 
 namespace {
@@ -102,63 +102,42 @@ void ExpectControls(HWND dialog, const std::string& title, const std::vector<Con
 TEST_F(FrameTest, DefaultButtonStoresTheBlockAndTheNextOpeningShowsIt)
 {
     const std::string file = dir_.File("item");
-    {
-        UiScript ui;
-        ui.ExpectDialog([](DialogDriver& d) {
-            EXPECT_FALSE(d.IsChecked(IDC_PERMUTE_EVERY));
-            d.Check(IDC_PERMUTE_EVERY, true);
-            d.Check(IDC_PERMUTE_KEEP_EXTENSION, false);
-            d.Check(IDC_PERMUTE_SUBFOLDERS, true);
-            d.Press(IDC_DEFAULT);
-            // Still open: Cancel closes it.
-            EXPECT_TRUE(IsWindow(d.hwnd()));
-            d.Press(IDCANCEL);
-        });
-        EXPECT_EQ(InvokeKelmoraCommand({file}, kPermuteEntry), S_OK);
-        EXPECT_TRUE(ui.Failures().empty());
-        EXPECT_TRUE(ui.Boxes().empty());
-    }
+    CommandRun(kPermuteEntry, [](DialogDriver& d) {
+        EXPECT_FALSE(d.IsChecked(IDC_PERMUTE_EVERY));
+        d.Check(IDC_PERMUTE_EVERY, true);
+        d.Check(IDC_PERMUTE_KEEP_EXTENSION, false);
+        d.Check(IDC_PERMUTE_SUBFOLDERS, true);
+        d.Press(IDC_DEFAULT);
+        // Still open: Cancel closes it.
+        EXPECT_TRUE(IsWindow(d.hwnd()));
+    }, IDCANCEL).On({file});   // a box would fail the run
     EXPECT_EQ(ReadSettingsValue("Permute"), (std::vector<unsigned char>{1, 0, 1}));
-    UiScript ui;
-    ui.ExpectDialog([](DialogDriver& d) {
+    CommandRun(kPermuteEntry, [](DialogDriver& d) {
         EXPECT_TRUE(d.IsChecked(IDC_PERMUTE_EVERY));
         EXPECT_FALSE(d.IsChecked(IDC_PERMUTE_KEEP_EXTENSION));
         EXPECT_TRUE(d.IsChecked(IDC_PERMUTE_SUBFOLDERS));
-        d.Press(IDCANCEL);
-    });
-    EXPECT_EQ(InvokeKelmoraCommand({file}, kPermuteEntry), S_OK);
-    EXPECT_TRUE(ui.Failures().empty());
+    }, IDCANCEL).On({file});
 }
 
 TEST_F(FrameTest, OnlyTheValueOneTicksABox)
 {
     WriteSettingsValue("Permute", std::vector<unsigned char>{2, 1, 0xFF});
-    const std::string file = dir_.File("item");
-    UiScript ui;
-    ui.ExpectDialog([](DialogDriver& d) {
+    CommandRun(kPermuteEntry, [](DialogDriver& d) {
         EXPECT_FALSE(d.IsChecked(IDC_PERMUTE_EVERY));
         EXPECT_TRUE(d.IsChecked(IDC_PERMUTE_KEEP_EXTENSION));
         EXPECT_FALSE(d.IsChecked(IDC_PERMUTE_SUBFOLDERS));
-        d.Press(IDCANCEL);
-    });
-    EXPECT_EQ(InvokeKelmoraCommand({file}, kPermuteEntry), S_OK);
-    EXPECT_TRUE(ui.Failures().empty());
+    }, IDCANCEL).On({dir_.File("item")});
 }
 
 TEST_F(FrameTest, OkRunsAndClosesButDoesNotStore)
 {
-    const std::string file = dir_.File("abc");
-    UiScript ui;
-    ui.ExpectDialog([](DialogDriver& d) {
+    CommandRun(kPermuteEntry, [](DialogDriver& d) {
         d.SetText(IDC_PERMUTE_SEARCH, "b");
         d.SetText(IDC_PERMUTE_REPLACEMENT, "x");
         d.Check(IDC_PERMUTE_EVERY, true);
         d.Check(IDC_PERMUTE_KEEP_EXTENSION, true);
         d.Check(IDC_PERMUTE_SUBFOLDERS, true);
-        d.Press(IDOK);
-    });
-    EXPECT_EQ(InvokeKelmoraCommand({file}, kPermuteEntry), S_OK);
-    EXPECT_TRUE(ui.Failures().empty());
+    }).On({dir_.File("abc")});
     EXPECT_EQ(dir_.List(), std::vector<std::string>{"axc"});
     EXPECT_EQ(ReadSettingsValue("Permute"), (std::vector<unsigned char>{0, 0, 0}));
 }
@@ -202,14 +181,9 @@ TEST_F(FrameTest, SecondOkDuringARunIsIgnored)
 
 TEST_F(FrameTest, EmptySelectionIsReported)
 {
-    UiScript ui;
-    ui.ExpectDialog([](DialogDriver& d) {
-        d.SetText(IDC_PERMUTE_SEARCH, "a");
-        d.Press(IDOK);
-    });
+    CommandRun ui(kPermuteEntry, [](DialogDriver& d) { d.SetText(IDC_PERMUTE_SEARCH, "a"); });
     ui.ExpectBox(IDOK);
-    EXPECT_EQ(InvokeKelmoraCommand({}, kPermuteEntry), S_OK);
-    EXPECT_TRUE(ui.Failures().empty());
+    ui.On({});
     ASSERT_EQ(ui.Boxes().size(), 1u);
     EXPECT_TRUE(IsErrorBox(ui.Boxes()[0], "ファイルが選択されていません。"));
 }
@@ -221,15 +195,12 @@ TEST_F(FrameTest, UnreadablePathsAreReportedAndNothingRuns)
     const std::string later = dir_.File("later_a");
     for (const std::vector<std::string>& paths :
          {std::vector<std::string>{""}, std::vector<std::string>{longPath, later}}) {
-        UiScript ui;
-        ui.ExpectDialog([](DialogDriver& d) {
+        CommandRun ui(kPermuteEntry, [](DialogDriver& d) {
             d.SetText(IDC_PERMUTE_SEARCH, "a");
             d.SetText(IDC_PERMUTE_REPLACEMENT, "b");
-            d.Press(IDOK);
         });
         ui.ExpectBox(IDOK);
-        EXPECT_EQ(InvokeKelmoraCommand(paths, kPermuteEntry), S_OK);
-        EXPECT_TRUE(ui.Failures().empty());
+        ui.On(paths);
         ASSERT_EQ(ui.Boxes().size(), 1u);
         EXPECT_TRUE(IsErrorBox(ui.Boxes()[0], "指定されたファイルを認識できません。"));
     }
@@ -252,11 +223,7 @@ TEST_F(FrameTest, AboutBoxClosesOnlyWithOk)
     const std::string file = dir_.File("item");
     g_about = nullptr;
     g_aboutOpenAfterCancel = false;
-    UiScript ui;
-    ui.ExpectDialog([](DialogDriver& d) {
-        d.Press(IDC_VERSION);
-        d.Press(IDCANCEL);
-    });
+    CommandRun ui(kPermuteEntry, [](DialogDriver& d) { d.Press(IDC_VERSION); }, IDCANCEL);
     ui.ExpectDialog([](DialogDriver& d) {
         EXPECT_EQ(d.Caption(), "ﾊﾞｰｼﾞｮﾝ情報");
         g_about = d.hwnd();
@@ -268,8 +235,7 @@ TEST_F(FrameTest, AboutBoxClosesOnlyWithOk)
         PostMessageA(GetDlgItem(d.hwnd(), IDOK), WM_KEYUP, VK_ESCAPE, 0);
         SetTimer(nullptr, 0, 300, CheckAboutThenPressOk);
     });
-    EXPECT_EQ(InvokeKelmoraCommand({file}, kPermuteEntry), S_OK);
-    EXPECT_TRUE(ui.Failures().empty()) << ui.Failures().front();
+    ui.On({file});
     EXPECT_TRUE(g_aboutOpenAfterCancel);
     EXPECT_EQ(ui.Dialogs(), (std::vector<std::string>{"名前の置換", "ﾊﾞｰｼﾞｮﾝ情報"}));
     EXPECT_EQ(dir_.List(), std::vector<std::string>{"item"});
@@ -277,25 +243,19 @@ TEST_F(FrameTest, AboutBoxClosesOnlyWithOk)
 
 TEST_F(FrameTest, ShownDialogsAreJapaneseAndTheAboutBoxIsOwnedByTheDialog)
 {
-    const std::string file = dir_.File("item");
-    HWND permute = nullptr;
     HWND aboutOwner = nullptr;
-    UiScript ui;
-    ui.ExpectDialog([&permute](DialogDriver& d) {
-        permute = d.hwnd();
+    CommandRun ui(kPermuteEntry, [](DialogDriver& d) {
         ExpectControls(d.hwnd(), "名前の置換", kJapaneseTexts.permute);
         d.Press(IDC_VERSION);
-        d.Press(IDCANCEL);
-    });
+    }, IDCANCEL);
     ui.ExpectDialog([&aboutOwner](DialogDriver& d) {
         aboutOwner = GetWindow(d.hwnd(), GW_OWNER);
         ExpectControls(d.hwnd(), kJapaneseTexts.aboutTitle, kJapaneseTexts.about);
         d.Press(IDOK);
     });
-    EXPECT_EQ(InvokeKelmoraCommand({file}, kPermuteEntry), S_OK);
-    EXPECT_TRUE(ui.Failures().empty()) << ui.Failures().front();
-    ASSERT_NE(permute, nullptr);
-    EXPECT_EQ(aboutOwner, permute);
+    ui.On({dir_.File("item")});
+    ASSERT_NE(ui.dialog(), nullptr);
+    EXPECT_EQ(aboutOwner, ui.dialog());
 }
 
 // ---- Resources -----------------------------------------------------------------------
@@ -527,20 +487,15 @@ bool MakeWideFile(const std::wstring& path)
     return FileHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)).valid();
 }
 
-// Name replacement of every "x" by "y", into subfolders when asked, on the selection
-// `data` holds; the boxes of the run are answered and recorded.
-void ReplaceXByY(UiScript& ui, IDataObject* data, bool subfolders)
+// Name replacement of every "x" by "y", into subfolders when asked.
+DialogFill XByY(bool subfolders)
 {
-    ui.ExpectDialog([subfolders](DialogDriver& d) {
+    return [subfolders](DialogDriver& d) {
         d.SetText(IDC_PERMUTE_SEARCH, "x");
         d.SetText(IDC_PERMUTE_REPLACEMENT, "y");
         d.Check(IDC_PERMUTE_EVERY, true);
         d.Check(IDC_PERMUTE_SUBFOLDERS, subfolders);
-        d.Press(IDOK);
-    });
-    ui.AnswerAllBoxes(IDOK);
-    EXPECT_EQ(InvokeKelmoraCommandWith(data, kPermuteEntry), S_OK);
-    EXPECT_TRUE(ui.Failures().empty()) << ui.Failures().front();
+    };
 }
 
 TEST_F(FrameTest, SelectedNamesCodePage932CannotHoldAreRefusedWhole)
@@ -555,9 +510,8 @@ TEST_F(FrameTest, SelectedNamesCodePage932CannotHoldAreRefusedWhole)
         const std::vector<std::wstring> before = WideNames(folder);
         ComPtr<IDataObject> data;
         *data.put() = CreateWideDropDataObject({folder + L"\\" + name, folder + L"\\xok.txt"});
-        UiScript ui;
-        ReplaceXByY(ui, data.get(), false);
-        EXPECT_TRUE(IsOnlyErrorBox(ui, "指定されたファイルを認識できません。"));
+        const auto ui = RunCommandWith(kPermuteEntry, data.get(), XByY(false));
+        EXPECT_TRUE(IsOnlyErrorBox(*ui, "指定されたファイルを認識できません。"));
         EXPECT_EQ(WideNames(folder), before);
         DeleteFileW((folder + L"\\" + name).c_str());
     }
@@ -569,9 +523,8 @@ TEST_F(FrameTest, DescentRefusesAnEntryCodePage932CannotHold)
     ASSERT_TRUE(MakeWideFile(inside + L"\\x\u00e9"));
     ComPtr<IDataObject> data;
     *data.put() = CreateWideDropDataObject({inside});
-    UiScript ui;
-    ReplaceXByY(ui, data.get(), true);
-    EXPECT_TRUE(IsOnlyErrorBox(ui, "指定されたファイルを認識できません。"));
+    const auto ui = RunCommandWith(kPermuteEntry, data.get(), XByY(true));
+    EXPECT_TRUE(IsOnlyErrorBox(*ui, "指定されたファイルを認識できません。"));
     EXPECT_EQ(dir_.List(), std::vector<std::string>{"ydir"});
     const std::wstring renamed = Wide(dir_.At("ydir"));
     EXPECT_EQ(WideNames(renamed), std::vector<std::wstring>{L"x\u00e9"});
@@ -617,11 +570,9 @@ TEST_F(FrameTest, JunctionInsideAFolderIsRenamedButNotEntered)
     if (!MakeJunction(Wide(dir_.At("top\\xlink")), Wide(dir_.At("outside"))))
         GTEST_SKIP() << "this platform makes no junctions";
     ASSERT_EQ(dir_.List("top\\xlink"), std::vector<std::string>{"xfile"});
-    UiScript ui;
     ComPtr<IDataObject> data;
     *data.put() = CreateDropDataObject({dir_.At("top")});
-    ReplaceXByY(ui, data.get(), true);
-    EXPECT_TRUE(ui.Boxes().empty());
+    EXPECT_TRUE(RunCommandWith(kPermuteEntry, data.get(), XByY(true))->Boxes().empty());
     EXPECT_EQ(dir_.List("top"), std::vector<std::string>{"ylink"});
     EXPECT_EQ(dir_.List("outside"), std::vector<std::string>{"xfile"});
     RemoveDirectoryW(Wide(dir_.At("top\\ylink")).c_str());

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "common/resource_ids.h"
+#include "tests/support/command_run.h"
 #include "tests/support/test_env.h"
-#include "tests/support/ui_script.h"
 
 namespace {
 
@@ -40,31 +40,25 @@ void OptionalText(DialogDriver& d, int box, int edit, const char* text)
     d.SetText(edit, text != nullptr ? text : "");
 }
 
+DialogFill Set(const Arrange& a)
+{
+    return [a](DialogDriver& d) {
+        Choose(d, {IDC_NAME_WIDTH_NONE, IDC_NAME_WIDTH_HALF, IDC_NAME_WIDTH_FULL}, a.width);
+        d.Check(IDC_NAME_SYMBOLS, a.symbols);
+        d.Check(IDC_NAME_KEEP_EXTENSION, a.keepExtension);
+        Choose(d, {IDC_NAME_CASE_NONE, IDC_NAME_CASE_UPPER, IDC_NAME_CASE_LOWER, IDC_NAME_CASE_TOKEN}, a.letterCase);
+        d.SetText(IDC_NAME_TOKEN, a.token);
+        OptionalText(d, IDC_NAME_CHANGE_EXTENSION, IDC_NAME_EXTENSION_TEXT, a.extension);
+        OptionalText(d, IDC_NAME_ADD_START, IDC_NAME_START_TEXT, a.start);
+        OptionalText(d, IDC_NAME_ADD_END, IDC_NAME_END_TEXT, a.end);
+        d.Check(IDC_NAME_KEEP_FOLDERS, a.keepFolders);
+        d.Check(IDC_NAME_SUBFOLDERS, a.subfolders);
+    };
+}
+
 class NameTest : public FullMenuTest {
 protected:
-    void Run(const std::vector<std::string>& paths, const Arrange& a)
-    {
-        ui_.reset();
-        ui_.reset(new UiScript);
-        ui_->ExpectDialog([&a](DialogDriver& d) {
-            Choose(d, {IDC_NAME_WIDTH_NONE, IDC_NAME_WIDTH_HALF, IDC_NAME_WIDTH_FULL}, a.width);
-            d.Check(IDC_NAME_SYMBOLS, a.symbols);
-            d.Check(IDC_NAME_KEEP_EXTENSION, a.keepExtension);
-            Choose(d, {IDC_NAME_CASE_NONE, IDC_NAME_CASE_UPPER, IDC_NAME_CASE_LOWER, IDC_NAME_CASE_TOKEN}, a.letterCase);
-            d.SetText(IDC_NAME_TOKEN, a.token);
-            OptionalText(d, IDC_NAME_CHANGE_EXTENSION, IDC_NAME_EXTENSION_TEXT, a.extension);
-            OptionalText(d, IDC_NAME_ADD_START, IDC_NAME_START_TEXT, a.start);
-            OptionalText(d, IDC_NAME_ADD_END, IDC_NAME_END_TEXT, a.end);
-            d.Check(IDC_NAME_KEEP_FOLDERS, a.keepFolders);
-            d.Check(IDC_NAME_SUBFOLDERS, a.subfolders);
-            d.Press(IDOK);
-        });
-        ui_->AnswerAllBoxes(IDOK);
-        EXPECT_EQ(InvokeKelmoraCommand(paths, kNameEntry), S_OK);
-        EXPECT_TRUE(ui_->Failures().empty()) << ui_->Failures().front();
-    }
-
-    std::unique_ptr<UiScript> ui_;
+    std::unique_ptr<CommandRun> ui_;
 };
 
 struct Row {
@@ -127,7 +121,7 @@ TEST_F(NameTest, RenamesByTheRows)
         const std::string folder = "row" + std::to_string(++n);
         SCOPED_TRACE(folder + ": " + row.name);
         dir_.File(folder + "\\" + row.name, "content");
-        Run({dir_.At(folder + "\\" + row.name)}, row.arrange);
+        ui_ = RunCommand(kNameEntry, {dir_.At(folder + "\\" + row.name)}, Set(row.arrange));
         EXPECT_TRUE(ui_->Boxes().empty());
         EXPECT_EQ(dir_.List(folder), std::vector<std::string>{row.expected});
         EXPECT_EQ(ReadFileText(dir_.At(folder + "\\" + row.expected)), "content");
@@ -140,7 +134,7 @@ TEST_F(NameTest, FoldersKeepTheirNamesAtEveryDepthWhileTheirFilesChange)
     dir_.File("top\\sub\\deeper\\b.txt");
     Arrange a = Case(IDC_NAME_CASE_UPPER);
     a.keepFolders = true, a.subfolders = true;
-    Run({dir_.At("top")}, a);
+    ui_ = RunCommand(kNameEntry, {dir_.At("top")}, Set(a));
     EXPECT_TRUE(ui_->Boxes().empty());
     EXPECT_EQ(dir_.List(), std::vector<std::string>{"top"});
     EXPECT_EQ(dir_.List("top"), (std::vector<std::string>{"A_1.TXT", "sub"}));
@@ -151,7 +145,7 @@ TEST_F(NameTest, FoldersKeepTheirNamesAtEveryDepthWhileTheirFilesChange)
     dir_.File("two\\x\\y.txt");
     a = Texts(nullptr, "n_", nullptr);
     a.subfolders = true;
-    Run({dir_.At("two")}, a);
+    ui_ = RunCommand(kNameEntry, {dir_.At("two")}, Set(a));
     EXPECT_EQ(dir_.List("n_two"), std::vector<std::string>{"n_x"});
     EXPECT_EQ(dir_.List("n_two\\n_x"), std::vector<std::string>{"n_y.txt"});
 }
@@ -180,7 +174,7 @@ TEST_F(NameTest, RefusalsStopTheRunAndRenameNothingAfterThem)
         dir_.File(folder + "\\x_b", "taken");
         const std::string second = dir_.File(folder + "\\b", "b");
         const std::string third = dir_.File(folder + "\\" + longName, "long");
-        Run({first, second, third}, Texts(nullptr, row.start, row.end));
+        ui_ = RunCommand(kNameEntry, {first, second, third}, Set(Texts(nullptr, row.start, row.end)));
         EXPECT_TRUE(IsOnlyErrorBox(*ui_, row.box, row.match));
         const std::vector<std::string> names = dir_.List(folder);
         if (n == 1) {
@@ -202,8 +196,8 @@ TEST_F(NameTest, DialogStatesFollowTheChecksAndTheDefaultsButtonStoresThem)
     ASSERT_EQ(block.size(), 1098u);
     for (std::size_t i = 58; i < 1098; ++i) block[i] = 'x';
     WriteSettingsValue("Name", block);
-    UiScript ui;
-    ui.ExpectDialog([](DialogDriver& d) {
+    const std::string file = dir_.File("stay");
+    CommandRun(kNameEntry, [](DialogDriver& d) {
         EXPECT_EQ(d.Caption(), "名前の整理");
         EXPECT_TRUE(d.IsChecked(IDC_NAME_WIDTH_NONE) && d.IsChecked(IDC_NAME_CASE_NONE));
         EXPECT_TRUE(d.IsChecked(IDC_NAME_UPPER) && !d.IsEnabled(IDC_NAME_UPPER));
@@ -221,11 +215,7 @@ TEST_F(NameTest, DialogStatesFollowTheChecksAndTheDefaultsButtonStoresThem)
         EXPECT_TRUE(d.IsEnabled(IDC_NAME_START_TEXT));
         d.SetText(IDC_NAME_START_TEXT, "pre");
         d.Press(IDC_DEFAULT);
-        d.Press(IDCANCEL);
-    });
-    const std::string file = dir_.File("stay");
-    EXPECT_EQ(InvokeKelmoraCommand({file}, kNameEntry), S_OK);
-    EXPECT_TRUE(ui.Failures().empty()) << ui.Failures().front();
+    }, IDCANCEL).On({file});
     block = ReadSettingsValue("Name");
     ASSERT_EQ(block.size(), 1098u);
     const std::vector<unsigned char> flags(block.begin(), block.begin() + 19);

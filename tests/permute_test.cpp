@@ -11,8 +11,8 @@
 #include "common/menu_layout.h"
 #include "common/resource_ids.h"
 #include "common/settings_store.h"
+#include "tests/support/command_run.h"
 #include "tests/support/test_env.h"
-#include "tests/support/ui_script.h"
 
 namespace {
 
@@ -38,30 +38,20 @@ protected:
     }
     void TearDown() override { DeleteSettingsKey(); }
 
-    // Opens the dialog on `paths`, fills it, presses OK; the boxes the run shows are
-    // answered with OK and recorded.
-    void Run(const std::vector<std::string>& paths, const Options& options)
+    // Replaces with `options` on `paths`, the boxes of the run answered and recorded.
+    void Replace(const std::vector<std::string>& paths, const Options& options)
     {
-        ui_.reset();
-        ui_.reset(new UiScript);
-        dialog_ = nullptr;
-        ui_->ExpectDialog([this, &options](DialogDriver& d) {
-            dialog_ = d.hwnd();
+        ui_ = RunCommand(kPermuteEntry, paths, [&options](DialogDriver& d) {
             d.SetText(IDC_PERMUTE_SEARCH, options.search);
             d.SetText(IDC_PERMUTE_REPLACEMENT, options.replacement);
             d.Check(IDC_PERMUTE_EVERY, options.every);
             d.Check(IDC_PERMUTE_KEEP_EXTENSION, options.keepExtension);
             d.Check(IDC_PERMUTE_SUBFOLDERS, options.subfolders);
-            d.Press(IDOK);
         });
-        ui_->AnswerAllBoxes(IDOK);
-        EXPECT_EQ(InvokeKelmoraCommand(paths, kPermuteEntry), S_OK);
-        EXPECT_TRUE(ui_->Failures().empty()) << ui_->Failures().front();
         EXPECT_EQ(ui_->Dialogs().size(), 1u) << "the dialog opens once and nothing else";
     }
 
-    std::unique_ptr<UiScript> ui_;
-    HWND dialog_ = nullptr;   // the dialog of the last Run, for the owners of its boxes
+    std::unique_ptr<CommandRun> ui_;
     ScratchDir dir_;
 };
 
@@ -130,7 +120,7 @@ TEST_F(PermuteTest, RenamesByTheRowsOfTheRule)
         SCOPED_TRACE(std::string(row.name) + " / " + row.options.search + " -> " + row.options.replacement);
         const std::string folder = dir_.Folder("row" + std::to_string(++n));
         const std::string path = dir_.File("row" + std::to_string(n) + "\\" + row.name, "content");
-        Run({path}, row.options);
+        Replace({path}, row.options);
         EXPECT_TRUE(ui_->Boxes().empty());
         EXPECT_EQ(dir_.List("row" + std::to_string(n)), std::vector<std::string>{row.expected});
         EXPECT_EQ(ReadFileText(folder + "\\" + row.expected), "content");
@@ -139,8 +129,7 @@ TEST_F(PermuteTest, RenamesByTheRowsOfTheRule)
 
 TEST_F(PermuteTest, DialogShowsInJapaneseWithEmptyTexts)
 {
-    UiScript ui;
-    ui.ExpectDialog([](DialogDriver& d) {
+    CommandRun(kPermuteEntry, [](DialogDriver& d) {
         EXPECT_EQ(d.Caption(), "名前の置換");
         EXPECT_EQ(d.Text(IDC_PERMUTE_SEARCH), "");
         EXPECT_EQ(d.Text(IDC_PERMUTE_REPLACEMENT), "");
@@ -150,11 +139,7 @@ TEST_F(PermuteTest, DialogShowsInJapaneseWithEmptyTexts)
         EXPECT_EQ(d.Text(IDC_DEFAULT), "デフォルト(&D)");
         EXPECT_EQ(d.Text(IDC_VERSION), "バージョン(&A)");
         EXPECT_EQ(d.Text(IDCANCEL), "キャンセル");
-        d.Press(IDCANCEL);
-    });
-    const std::string file = dir_.File("keep");
-    EXPECT_EQ(InvokeKelmoraCommand({file}, kPermuteEntry), S_OK);
-    EXPECT_TRUE(ui.Failures().empty());
+    }, IDCANCEL).On({dir_.File("keep")});
 }
 
 TEST_F(PermuteTest, SeveralItemsInSelectionOrder)
@@ -162,7 +147,7 @@ TEST_F(PermuteTest, SeveralItemsInSelectionOrder)
     const std::string a = dir_.File("one_X.txt");
     const std::string b = dir_.File("two_X.txt");
     const std::string c = dir_.Folder("three_X");
-    Run({a, b, c}, {"_X", "_Y", false, false, false});
+    Replace({a, b, c}, {"_X", "_Y", false, false, false});
     EXPECT_EQ(dir_.List(), (std::vector<std::string>{"one_Y.txt", "three_Y", "two_Y.txt"}));
     EXPECT_TRUE(ui_->Boxes().empty());
 }
@@ -171,9 +156,9 @@ TEST_F(PermuteTest, EmptySearchTextShowsTheMessageOnceAndRenamesNothing)
 {
     const std::string a = dir_.File("abc");
     const std::string b = dir_.File("abd");
-    Run({a, b}, {"", "x", true, false, false});
+    Replace({a, b}, {"", "x", true, false, false});
     ASSERT_TRUE(IsOnlyErrorBox(*ui_, "検索文字列を入力して下さい。"));
-    EXPECT_EQ(ui_->Boxes()[0].owner, dialog_) << "the box is owned by the dialog";
+    EXPECT_EQ(ui_->Boxes()[0].owner, ui_->dialog()) << "the box is owned by the dialog";
     EXPECT_EQ(dir_.List(), (std::vector<std::string>{"abc", "abd"}));
 }
 
@@ -183,7 +168,7 @@ TEST_F(PermuteTest, CollisionStopsTheRunAndNeverOverwrites)
     const std::string a2 = dir_.File("a2", "second");
     const std::string a3 = dir_.File("a3", "third");
     dir_.File("b2", "target");
-    Run({a1, a2, a3}, {"a", "b", false, false, false});
+    Replace({a1, a2, a3}, {"a", "b", false, false, false});
     EXPECT_TRUE(IsOnlyErrorBox(*ui_, SystemText(ERROR_ALREADY_EXISTS)));
     // a1 was renamed before the collision; a2 stays, b2 keeps its content, a3 untouched.
     EXPECT_EQ(dir_.List(), (std::vector<std::string>{"a2", "a3", "b1", "b2"}));
@@ -195,7 +180,7 @@ TEST_F(PermuteTest, CollisionStopsTheRunAndNeverOverwrites)
 TEST_F(PermuteTest, NoNameLeftIsRefusedAsAnInvalidName)
 {
     const std::string path = dir_.File("X");
-    Run({path}, {"X", "", true, false, false});
+    Replace({path}, {"X", "", true, false, false});
     EXPECT_TRUE(IsOnlyErrorBox(*ui_, SystemText(ERROR_INVALID_NAME)));
     EXPECT_EQ(dir_.List(), std::vector<std::string>{"X"});
 }
@@ -204,7 +189,7 @@ TEST_F(PermuteTest, ReplacementWithABackslashCannotMoveTheItemElsewhere)
 {
     dir_.Folder("sub");
     const std::string path = dir_.File("aX");
-    Run({path}, {"aX", "sub\\aX", true, false, false});
+    Replace({path}, {"aX", "sub\\aX", true, false, false});
     EXPECT_TRUE(IsOnlyErrorBox(*ui_, SystemText(ERROR_INVALID_NAME)));
     EXPECT_EQ(dir_.List(), (std::vector<std::string>{"aX", "sub"}));
     EXPECT_TRUE(dir_.List("sub").empty());
@@ -218,7 +203,7 @@ TEST_F(PermuteTest, DescentRenamesTheFolderFirstThenEverythingBelow)
     const std::string hidden = dir_.File("Xtop\\Xhidden");
     SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
     dir_.File("outside_X");
-    Run({dir_.At("Xtop")}, {"X", "Q", true, false, true});
+    Replace({dir_.At("Xtop")}, {"X", "Q", true, false, true});
     EXPECT_TRUE(ui_->Boxes().empty());
     EXPECT_EQ(dir_.List(), (std::vector<std::string>{"Qtop", "outside_X"}));
     EXPECT_EQ(dir_.List("Qtop"), (std::vector<std::string>{"Qfile.Q", "Qhidden", "plain"}));
@@ -229,7 +214,7 @@ TEST_F(PermuteTest, DescentRenamesTheFolderFirstThenEverythingBelow)
 TEST_F(PermuteTest, WithoutDescentOnlyTheSelectedFolderIsRenamed)
 {
     dir_.File("Xtop\\Xfile");
-    Run({dir_.At("Xtop")}, {"X", "Q", true, false, false});
+    Replace({dir_.At("Xtop")}, {"X", "Q", true, false, false});
     EXPECT_EQ(dir_.List(), std::vector<std::string>{"Qtop"});
     EXPECT_EQ(dir_.List("Qtop"), std::vector<std::string>{"Xfile"});
 }
@@ -239,7 +224,7 @@ TEST_F(PermuteTest, DescentOneLevelPerRenameNoEntryIsVisitedTwice)
     // Each visit appends to the name: an entry met again under its new name would grow
     // again (or forever).
     for (int i = 0; i < 20; ++i) dir_.File("top\\f" + std::to_string(i) + "a");
-    Run({dir_.At("top")}, {"a", "aa", false, false, true});
+    Replace({dir_.At("top")}, {"a", "aa", false, false, true});
     const std::vector<std::string> names = dir_.List("top");
     ASSERT_EQ(names.size(), 20u);
     for (const std::string& name : names) EXPECT_EQ(name.substr(name.size() - 2), "aa") << name;
@@ -255,7 +240,7 @@ TEST_F(PermuteTest, CollisionInsideADescentKeepsWhatWasDoneAndStops)
     const std::string later = dir_.File("Xlater");
     const std::vector<std::string> order = ListingOrder(dir_.At("Xtop"));
     ASSERT_EQ(order.size(), 7u);
-    Run({dir_.At("Xtop"), later}, {"X", "Q", true, false, true});
+    Replace({dir_.At("Xtop"), later}, {"X", "Q", true, false, true});
     EXPECT_TRUE(IsOnlyErrorBox(*ui_, SystemText(ERROR_ALREADY_EXISTS)));
     // The folder keeps its new name; the item selected after it is not processed.
     EXPECT_EQ(dir_.List(), (std::vector<std::string>{"Qtop", "Xlater"}));
@@ -292,7 +277,7 @@ TEST_F(PermuteTest, NoRenameCallWhenTheSearchTextDoesNotOccur)
     ASSERT_FALSE(MoveFileA(top.c_str(), (top + "2").c_str()));
     ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
 
-    Run({top, dir_.At("folder")}, {"X", "Y", true, false, true});
+    Replace({top, dir_.At("folder")}, {"X", "Y", true, false, true});
     EXPECT_TRUE(ui_->Boxes().empty());
     EXPECT_EQ(dir_.List(), (std::vector<std::string>{"folder", "plain.txt"}));
     EXPECT_EQ(dir_.List("folder"), (std::vector<std::string>{"Yin", "inner.txt"}));
@@ -304,16 +289,16 @@ TEST_F(PermuteTest, UnreadableBlockIsReportedOnceAndTheDialogStillWorks)
     WriteSettingsValue("Permute", std::vector<unsigned char>{1, 1, 1, 1});
     const std::string file = dir_.File("aXbX");
     bool allUnchecked = false;
-    ui_.reset(new UiScript);
-    ui_->ExpectBox(IDOK).ExpectDialog([&allUnchecked](DialogDriver& d) {
+    UiScript ui;
+    ui.ExpectBox(IDOK).ExpectDialog([&allUnchecked](DialogDriver& d) {
         allUnchecked = !d.IsChecked(IDC_PERMUTE_EVERY) && !d.IsChecked(IDC_PERMUTE_KEEP_EXTENSION) && !d.IsChecked(IDC_PERMUTE_SUBFOLDERS);
         d.SetText(IDC_PERMUTE_SEARCH, "X");
         d.SetText(IDC_PERMUTE_REPLACEMENT, "Y");
         d.Press(IDOK);
     });
     EXPECT_EQ(InvokeKelmoraCommand({file}, kPermuteEntry), S_OK);
-    EXPECT_TRUE(ui_->Failures().empty()) << ui_->Failures().front();
-    EXPECT_TRUE(IsOnlyErrorBox(*ui_, SystemText(ERROR_MORE_DATA)));
+    EXPECT_TRUE(ui.Failures().empty()) << ui.Failures().front();
+    EXPECT_TRUE(IsOnlyErrorBox(ui, SystemText(ERROR_MORE_DATA)));
     EXPECT_TRUE(allUnchecked);
     EXPECT_EQ(dir_.List(), std::vector<std::string>{"aYbX"});
     EXPECT_EQ(ReadSettingsValue("Permute"), (std::vector<unsigned char>{1, 1, 1, 1}));
@@ -326,12 +311,12 @@ TEST_F(PermuteTest, NewPathPastTheLimitIsRefusedAndNothingIsRenamed)
     const size_t room = 259 - folder.size() - 1;   // bytes left for the name
     const std::string fits = std::string(room - 1, 'n') + "a";
     const std::string fitsPath = dir_.File("long\\" + fits);
-    Run({fitsPath}, {"a", "b", false, false, false});
+    Replace({fitsPath}, {"a", "b", false, false, false});
     EXPECT_TRUE(ui_->Boxes().empty());
     const std::string renamed = std::string(room - 1, 'n') + "b";
     EXPECT_EQ(dir_.List("long"), std::vector<std::string>{renamed});
 
-    Run({folder + "\\" + renamed}, {"b", "bb", false, false, false});
+    Replace({folder + "\\" + renamed}, {"b", "bb", false, false, false});
     ASSERT_TRUE(IsOnlyErrorBox(*ui_, "置換後の名前ではパスが長すぎるため、名前を変更できません。", TextIs::Start));
     EXPECT_NE(ui_->Boxes()[0].text.find(renamed), std::string::npos) << "the box names the item";
     EXPECT_EQ(dir_.List("long"), std::vector<std::string>{renamed});
@@ -345,7 +330,7 @@ TEST_F(PermuteTest, ChildPathPastTheLimitStopsTheDescent)
     const std::string child = std::string(room, 'c');
     dir_.File("d\\X\\" + child);
     dir_.File("d\\X\\Xsmall");
-    Run({dir_.At("d\\X")}, {"X", "XY", false, false, true});
+    Replace({dir_.At("d\\X")}, {"X", "XY", false, false, true});
     EXPECT_TRUE(IsOnlyErrorBox(*ui_, "パスが長すぎるため処理できません。", TextIs::Start));
     EXPECT_EQ(dir_.List("d"), std::vector<std::string>{"XY"});
     const std::vector<std::string> inside = dir_.List("d\\XY");
@@ -364,7 +349,7 @@ TEST_F(PermuteTest, NamesEndingInTheByte5CStayWhole)
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     CloseHandle(file);
-    Run({dir_.At("表ソ\\ソX表")}, {"X", "Y", true, true, true});
+    Replace({dir_.At("表ソ\\ソX表")}, {"X", "Y", true, true, true});
     EXPECT_TRUE(ui_->Boxes().empty());
     EXPECT_EQ(dir_.List("表ソ"), std::vector<std::string>{"ソY表"});
     EXPECT_EQ(dir_.List("表ソ\\ソY表"), std::vector<std::string>{"表Y.ソ"});
@@ -372,7 +357,7 @@ TEST_F(PermuteTest, NamesEndingInTheByte5CStayWhole)
 
 TEST_F(PermuteTest, DriveRootIsRefused)
 {
-    Run({"C:\\"}, {"zzqq", "x", false, false, false});
+    Replace({"C:\\"}, {"zzqq", "x", false, false, false});
     ASSERT_TRUE(IsOnlyErrorBox(*ui_, "ドライブのルートなど、名前の部分がない項目は名前を変更できません。", TextIs::Start));
     EXPECT_NE(ui_->Boxes()[0].text.find("C:\\"), std::string::npos);
 }
@@ -381,7 +366,7 @@ TEST_F(PermuteTest, ItemThatVanishedStopsTheRunWithThePlatformMessage)
 {
     const std::string gone = dir_.At("gone_a");
     const std::string later = dir_.File("later_a");
-    Run({gone, later}, {"_a", "_b", false, false, false});
+    Replace({gone, later}, {"_a", "_b", false, false, false});
     EXPECT_TRUE(IsOnlyErrorBox(*ui_, SystemText(ERROR_FILE_NOT_FOUND)));
     EXPECT_EQ(dir_.List(), std::vector<std::string>{"later_a"});
 }
@@ -390,7 +375,7 @@ TEST_F(PermuteTest, RunFollowsTheLiveDialogNotTheStoredBlock)
 {
     WriteSettingsValue("Permute", std::vector<unsigned char>{1, 1, 1});
     dir_.File("Xf\\Xa.X");
-    Run({dir_.At("Xf")}, {"X", "Y", false, false, false});
+    Replace({dir_.At("Xf")}, {"X", "Y", false, false, false});
     EXPECT_EQ(dir_.List(), std::vector<std::string>{"Yf"});
     EXPECT_EQ(dir_.List("Yf"), std::vector<std::string>{"Xa.X"});
     EXPECT_EQ(ReadSettingsValue("Permute"), (std::vector<unsigned char>{1, 1, 1}));

@@ -6,10 +6,10 @@
 #include <cstring>
 
 #include "common/class_ids.h"
-#include "tests/support/folder_window.h"
 #include "tests/support/test_env.h"
 #include "tests/support/ui_script.h"
 #include "tools/support/drop_data.h"
+#include "tools/support/folder_window.h"
 
 namespace {
 

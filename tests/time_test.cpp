@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "common/resource_ids.h"
+#include "tests/support/command_run.h"
 #include "tests/support/test_env.h"
-#include "tests/support/ui_script.h"
 
 namespace {
 
@@ -58,14 +58,6 @@ protected:
         }
         return paths;
     }
-    // Opens the entry on `paths`, lets `fill` drive the dialog, and answers every box.
-    void Run(unsigned entry, const std::vector<std::string>& paths, std::function<void(DialogDriver&)> fill)
-    {
-        ui_.reset(new UiScript);
-        ui_->ExpectDialog(fill).AnswerAllBoxes(IDOK);
-        EXPECT_EQ(InvokeKelmoraCommand(paths, entry), S_OK);
-        EXPECT_TRUE(ui_->Failures().empty()) << ui_->Failures().front();
-    }
     void ExpectErrorBoxes(size_t count, const std::string& start)
     {
         ASSERT_EQ(ui_->Boxes().size(), count);
@@ -74,7 +66,7 @@ protected:
             EXPECT_EQ(box.text.compare(0, start.size(), start), 0) << box.text;
         }
     }
-    std::unique_ptr<UiScript> ui_;
+    std::unique_ptr<CommandRun> ui_;
 };
 
 void FillRevise(DialogDriver& d, const char* h, const char* m, const char* s, bool earlier)
@@ -103,9 +95,8 @@ TEST_F(TimeTest, ReviseShiftsEveryLastWriteExactly)
         const std::vector<std::string> files = Files(2);
         const std::string folder = dir_.Folder("sub");
         const std::uint64_t before[] = {LastWrite(files[0]), LastWrite(files[1]), LastWrite(folder)};
-        Run(kReviseEntry, {files[0], folder, files[1]}, [&](DialogDriver& d) {
+        ui_ = RunCommand(kReviseEntry, {files[0], folder, files[1]}, [&](DialogDriver& d) {
             FillRevise(d, row.h, row.m, row.s, row.earlier);
-            d.Press(IDOK);
         });
         EXPECT_TRUE(ui_->Boxes().empty());
         EXPECT_EQ(LastWrite(files[0]), before[0] + row.delta);
@@ -117,14 +108,13 @@ TEST_F(TimeTest, ReviseShiftsEveryLastWriteExactly)
 TEST_F(TimeTest, ReviseStoresFieldsCutToTheirWidthsOnlyWithDefault)
 {
     const std::string file = Files(1)[0];
-    Run(kReviseEntry, {file}, [](DialogDriver& d) {
+    ui_ = RunCommand(kReviseEntry, {file}, [](DialogDriver& d) {
         EXPECT_EQ(d.Caption(), "時差補正");
         EXPECT_TRUE(d.IsChecked(IDC_REVISE_LATER)) << "the default block reads as later";
         EXPECT_EQ(d.Text(IDC_REVISE_MINUTES), "0");
         FillRevise(d, "70000", "300", "7", true);
         d.Press(IDC_DEFAULT);
-        d.Press(IDCANCEL);
-    });
+    }, IDCANCEL);
     EXPECT_EQ(ReadSettingsValue("Revise"), (std::vector<unsigned char>{0x70, 0x11, 44, 7, 0, 1}));
     EXPECT_EQ(LastWrite(file), kBase);
 }
@@ -157,9 +147,8 @@ TEST_F(TimeTest, RunsStopAtTheFirstFailingItem)
         const std::uint64_t third = LastWrite(files[2]);
         HANDLE held = row.holdSecond ? CreateFileA(files[1].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
                                      : INVALID_HANDLE_VALUE;
-        Run(kReviseEntry, files, [&](DialogDriver& d) {
+        ui_ = RunCommand(kReviseEntry, files, [&](DialogDriver& d) {
             FillRevise(d, row.hours, "0", "0", row.earlier);
-            d.Press(IDOK);
         });
         if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
         ExpectErrorBoxes(1, row.message);
@@ -181,10 +170,9 @@ TEST_F(TimeTest, TimeOfDayOnlyKeepsEachFilesDateAndMilliseconds)
 {
     const std::vector<std::string> files = Files(2);
     const std::uint64_t before[] = {LastWrite(files[0]), LastWrite(files[1])};
-    Run(kTimeEntry, files, [](DialogDriver& d) {
+    ui_ = RunCommand(kTimeEntry, files, [](DialogDriver& d) {
         TickOnly(d, false, true, false, true);
         d.Press(IDC_TIME_CLEAR);
-        d.Press(IDOK);
     });
     EXPECT_TRUE(ui_->Boxes().empty());
     for (int i = 0; i < 2; ++i) {
@@ -216,7 +204,7 @@ TEST_F(TimeTest, DateThatDoesNotExistGivesOneBoxPerItemAndLeavesItsRow)
         SCOPED_TRACE(std::string(row.year) + "/" + row.month + "/" + row.day);
         const std::vector<std::string> files = Files(2);
         const std::uint64_t before[] = {LastWrite(files[0]), LastWrite(files[1])};
-        Run(kTimeEntry, files, [&](DialogDriver& d) {
+        ui_ = RunCommand(kTimeEntry, files, [&](DialogDriver& d) {
             TickOnly(d, row.creation, true, true, false);
             d.SetText(IDC_TIME_W_YEAR, "2024");
             d.SetText(IDC_TIME_W_MONTH, "3");
@@ -224,7 +212,6 @@ TEST_F(TimeTest, DateThatDoesNotExistGivesOneBoxPerItemAndLeavesItsRow)
             d.SetText(row.yearId, row.year);
             d.SetText(row.monthId, row.month);
             d.SetText(row.dayId, row.day);
-            d.Press(IDOK);
         });
         ExpectErrorBoxes(2, SystemText(ERROR_INVALID_PARAMETER));
         for (int i = 0; i < 2; ++i) {
@@ -244,7 +231,7 @@ TEST_F(TimeTest, DialogShowsTheItemAndStoresTheTicksOnlyWithDefault)
 {
     const std::vector<std::string> files = Files(3);
     const SYSTEMTIME local = LocalOf(kBase);
-    Run(kTimeEntry, {files[0]}, [&](DialogDriver& d) {
+    ui_ = RunCommand(kTimeEntry, {files[0]}, [&](DialogDriver& d) {
         EXPECT_EQ(d.Caption(), "タイムスタンプの変更");
         EXPECT_NE(d.Text(IDC_TIME_ITEM).find("f0"), std::string::npos) << d.Text(IDC_TIME_ITEM);
         EXPECT_EQ(d.Text(IDC_TIME_W_YEAR), std::to_string(local.wYear));
@@ -258,16 +245,14 @@ TEST_F(TimeTest, DialogShowsTheItemAndStoresTheTicksOnlyWithDefault)
         EXPECT_FALSE(d.IsEnabled(IDC_TIME_W_HOUR));
         d.Check(IDC_TIME_DATE, false);
         d.Press(IDC_DEFAULT);
-        d.Press(IDCANCEL);
-    });
+    }, IDCANCEL);
     EXPECT_EQ(ReadSettingsValue("Time"), (std::vector<unsigned char>{0, 1, 0, 0}));
-    Run(kTimeEntry, files, [](DialogDriver& d) {
+    ui_ = RunCommand(kTimeEntry, files, [](DialogDriver& d) {
         EXPECT_EQ(d.Text(IDC_TIME_ITEM), "ファイル数：3");
         EXPECT_FALSE(d.IsChecked(IDC_TIME_CREATION));
         EXPECT_TRUE(d.IsChecked(IDC_TIME_LAST_WRITE));
         EXPECT_FALSE(d.IsChecked(IDC_TIME_DATE));
-        d.Press(IDOK);   // nothing to replace: nothing changes
-    });
+    });   // OK: nothing to replace, nothing changes
     EXPECT_TRUE(ui_->Boxes().empty());
     EXPECT_EQ(LastWrite(files[0]), kBase);
 }
@@ -276,10 +261,9 @@ TEST_F(TimeTest, ItemThatVanishedIsSkippedByBothCommands)
 {
     for (unsigned entry : {kTimeEntry, kReviseEntry}) {
         const std::string file = Files(1)[0];
-        Run(entry, {dir_.At("gone"), file}, [entry](DialogDriver& d) {
+        ui_ = RunCommand(entry, {dir_.At("gone"), file}, [entry](DialogDriver& d) {
             if (entry == kReviseEntry) FillRevise(d, "1", "0", "0", false);
             else d.SetText(IDC_TIME_W_YEAR, "2001");
-            d.Press(IDOK);
         });
         EXPECT_TRUE(ui_->Boxes().empty()) << entry;
         EXPECT_NE(LastWrite(file), kBase) << entry;

@@ -5,13 +5,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "common/class_ids.h"
 #include "common/handles.h"
 #include "common/menu_layout.h"
 #include "common/messages.h"
-#include "common/rules/menu_model.h"
 #include "common/settings_store.h"
 #include "tools/support/drop_data.h"
+#include "tools/support/kelmora_client.h"
 
 namespace {
 
@@ -253,45 +252,6 @@ void FullMenuTest::TearDown()
     DeleteSettingsKey();
 }
 
-HMODULE KelmoraModule()
-{
-    static HMODULE module = LoadLibraryA(TIDALON_DIST_DIR "\\kelmora.dll");
-    return module;
-}
-
-IContextMenu* CreateKelmoraMenu()
-{
-    static const CLSID clsid = CLSID_KelmoraShellExt;
-    using GetClassObjectFn = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
-    auto getClassObject = reinterpret_cast<GetClassObjectFn>(
-        reinterpret_cast<void*>(GetProcAddress(KelmoraModule(), "DllGetClassObject")));
-    if (getClassObject == nullptr) return nullptr;
-    ComPtr<IClassFactory> factory;
-    if (FAILED(getClassObject(clsid, IID_IClassFactory, factory.put_void()))) return nullptr;
-    IContextMenu* menu = nullptr;
-    if (FAILED(factory->CreateInstance(nullptr, IID_IContextMenu, reinterpret_cast<void**>(&menu)))) return nullptr;
-    return menu;
-}
-
-bool KelmoraCanUnload()
-{
-    using CanUnloadFn = HRESULT(WINAPI*)();
-    auto canUnload =
-        reinterpret_cast<CanUnloadFn>(reinterpret_cast<void*>(GetProcAddress(KelmoraModule(), "DllCanUnloadNow")));
-    return canUnload != nullptr && canUnload() == S_OK;
-}
-
-namespace {
-
-// Catalogue text up to its access-key marker, the part that stays whatever the letter.
-std::string StemOf(const char* text)
-{
-    const char* marker = std::strstr(text, "(&");
-    return marker != nullptr ? std::string(text, static_cast<size_t>(marker - text)) : std::string(text);
-}
-
-}  // namespace
-
 HRESULT InvokeKelmoraCommand(const std::vector<std::string>& paths, unsigned index, HWND owner)
 {
     ComPtr<IDataObject> data;
@@ -305,43 +265,10 @@ HRESULT InvokeKelmoraCommand(const std::vector<std::string>& paths, unsigned ind
 
 HRESULT InvokeKelmoraCommandWith(IDataObject* data, unsigned index, HWND owner)
 {
-    ComPtr<IContextMenu> menu;
-    *menu.put() = CreateKelmoraMenu();
-    if (!menu) {
-        ADD_FAILURE() << "kelmora.dll made no handler";
-        return E_NOINTERFACE;
+    KelmoraMenu menu(data);
+    if (FAILED(menu.status())) {
+        ADD_FAILURE() << menu.failure();
+        return menu.status();
     }
-    ComPtr<IShellExtInit> init;
-    HRESULT hr = menu->QueryInterface(IID_IShellExtInit, init.put_void());
-    if (FAILED(hr) || !init) {
-        ADD_FAILURE() << "no IShellExtInit: 0x" << std::hex << hr;
-        return FAILED(hr) ? hr : E_NOINTERFACE;
-    }
-    hr = init->Initialize(nullptr, data, nullptr);
-    if (FAILED(hr)) {
-        ADD_FAILURE() << "Initialize failed: 0x" << std::hex << hr;
-        return hr;
-    }
-
-    MenuHandle popup(CreatePopupMenu());
-    const UINT first = 1;
-    hr = menu->QueryContextMenu(popup.get(), 0, first, 0x7FFF, CMF_NORMAL);
-    if (FAILED(hr)) {
-        ADD_FAILURE() << "QueryContextMenu failed: 0x" << std::hex << hr;
-        return hr;
-    }
-    HMENU sub = GetSubMenu(popup.get(), 1);
-    const std::string wanted = StemOf(kCatalogue[index]);
-    for (int i = 0; sub != nullptr && i < GetMenuItemCount(sub); ++i) {
-        char text[128] = {};
-        GetMenuStringA(sub, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-        if (text[0] == '\0' || StemOf(text) != wanted) continue;
-        CMINVOKECOMMANDINFO info = {};
-        info.cbSize = sizeof info;
-        info.hwnd = owner;
-        info.lpVerb = MAKEINTRESOURCEA(GetMenuItemID(sub, i) - first);
-        info.nShow = SW_SHOWNORMAL;
-        return menu->InvokeCommand(&info);
-    }
-    return E_FAIL;
+    return menu.Invoke(index, owner);
 }

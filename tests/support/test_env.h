@@ -1,4 +1,5 @@
-// Scratch folders, settings registry helpers and the loaded kelmora.dll for tests.
+// Scratch folders, settings registry helpers and kelmora.dll's commands for tests
+// (kelmora.dll itself, its handler and object count: tools/support/kelmora_client.h).
 #pragma once
 #include <windows.h>
 #include <shlobj.h>
@@ -7,6 +8,8 @@
 
 #include <string>
 #include <vector>
+
+#include "tools/support/kelmora_client.h"
 
 // A fresh folder under C:\tidalon-tests for one test, removed with all it holds.
 class ScratchDir {
@@ -48,10 +51,6 @@ std::vector<unsigned char> ReadSettingsValue(const char* name, DWORD* type = nul
 void WriteSettingsValue(const char* name, const std::vector<unsigned char>& bytes);
 void WriteSettingsValue(const char* name, const std::string& bytes);
 
-// kelmora.dll from the build, loaded once for the test process.
-HMODULE KelmoraModule();
-// A new handler through DllGetClassObject / CreateInstance, as COM would make one.
-IContextMenu* CreateKelmoraMenu();
 // Initialize with a CF_HDROP of `paths`, QueryContextMenu into a popup, InvokeCommand
 // of the entry with catalogue index `index` (found by its position in the menu model)
 // with `owner` as window. Gives the HRESULT of InvokeCommand, or E_FAIL when the entry
@@ -64,8 +63,6 @@ HRESULT InvokeKelmoraCommandWith(IDataObject* data, unsigned index, HWND owner =
 // commands the default layout leaves out. An entry must be in the stored layout for
 // InvokeKelmoraCommand to find it.
 void UseFullMenuLayout();
-// Object count check: DllCanUnloadNow() == S_OK.
-bool KelmoraCanUnload();
 
 // Fixture for commands run through the menu: default settings with the full "Menu"
 // layout for each test, the settings key removed afterwards, and a scratch folder.

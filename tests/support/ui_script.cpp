@@ -36,10 +36,7 @@ UiScript& UiScript::AnswerAllBoxes(int button)
 
 std::vector<std::string> UiScript::Failures() const
 {
-    std::vector<std::string> all = driver_.Failures();
-    for (const ModalExpectation& e : driver_.Unmet())
-        all.push_back(e.dialog ? "expected a dialog that never came" : "expected a message box that never came");
-    return all;
+    return driver_.AllFailures();
 }
 
 testing::AssertionResult IsErrorBox(const SeenBox& box, const std::string& text, TextIs match)

@@ -37,6 +37,9 @@ public:
     // Seconds a dialog may stay up after its actions ran (default 10).
     void SetTimeout(unsigned seconds) { driver_.SetTimeout(seconds * 1000); }
 
+protected:
+    ModalDriver& driver() { return driver_; }
+
 private:
     ModalDriver driver_;
 };

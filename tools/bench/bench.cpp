@@ -21,23 +21,22 @@
 #include <string>
 #include <vector>
 
-#include "common/class_ids.h"
 #include "common/handles.h"
 #include "common/menu_layout.h"
 #include "common/messages.h"
 #include "common/resource_ids.h"
 #include "common/selection.h"
 #include "common/settings_store.h"
-#include "tests/support/folder_window.h"
-#include "tests/support/ui_script.h"
+#include "tools/support/dialog_command.h"
 #include "tools/support/drop_data.h"
+#include "tools/support/folder_window.h"
+#include "tools/support/kelmora_client.h"
 
 namespace {
 
-constexpr CLSID kKelmoraClass = CLSID_KelmoraShellExt;
 constexpr char kRoot[] = "C:\\tidalon-bench";
 constexpr char kDataRoot[] = "C:\\tidalon-bench-data";
-// Every command 1..16 in order (drag menu off): entry i has id offset i - 1.
+// Every command 1..16 in order (drag menu off), so that every entry is in the menu.
 const std::vector<unsigned char> kFullLayout = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
 
 struct Options {
@@ -127,40 +126,11 @@ void Growth(const char* name, double small, double large, double items, double l
 
 // ---- kelmora.dll as Explorer loads it --------------------------------------------------
 
-using GetClassObjectFn = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
-using CanUnloadFn = HRESULT(WINAPI*)();
-GetClassObjectFn g_getClassObject = nullptr;
-CanUnloadFn g_canUnload = nullptr;
-
-bool LoadKelmora()
-{
-    HMODULE module = LoadLibraryA(TIDALON_DIST_DIR "\\kelmora.dll");
-    if (module == nullptr) return false;
-    g_getClassObject = reinterpret_cast<GetClassObjectFn>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
-    g_canUnload = reinterpret_cast<CanUnloadFn>(reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
-    return g_getClassObject != nullptr && g_canUnload != nullptr;
-}
-
 // One right click: class object, handler, Initialize, QueryContextMenu into a popup,
 // everything released. Gives the submenu the handler made (destroyed by now).
 HMENU RightClick(IDataObject* data)
 {
-    HMENU sub = nullptr;
-    ComPtr<IClassFactory> factory;
-    if (FAILED(g_getClassObject(kKelmoraClass, IID_IClassFactory, factory.put_void()))) return nullptr;
-    ComPtr<IShellExtInit> init;
-    if (FAILED(factory->CreateInstance(nullptr, IID_IShellExtInit, init.put_void()))) return nullptr;
-    init->Initialize(nullptr, data, nullptr);
-    ComPtr<IContextMenu> menu;
-    init->QueryInterface(IID_IContextMenu, menu.put_void());
-    HMENU popup = CreatePopupMenu();
-    menu->QueryContextMenu(popup, 0, 1, 0x7FFF, CMF_NORMAL);
-    sub = GetSubMenu(popup, 1);
-    menu.Reset();
-    init.Reset();
-    factory.Reset();
-    DestroyMenu(popup);
-    return sub;
+    return KelmoraMenu(data).submenu();
 }
 
 // What a right click cannot avoid: the layout and hotkey reads and the menu calls for
@@ -238,22 +208,23 @@ std::string Fresh(const char* name)
 // InvokeCommand of catalogue entry `index` on a handler initialised with `data`.
 HRESULT Invoke(IDataObject* data, unsigned index, HWND owner)
 {
-    ComPtr<IClassFactory> factory;
-    if (FAILED(g_getClassObject(kKelmoraClass, IID_IClassFactory, factory.put_void()))) return E_FAIL;
-    ComPtr<IShellExtInit> init;
-    if (FAILED(factory->CreateInstance(nullptr, IID_IShellExtInit, init.put_void()))) return E_FAIL;
-    init->Initialize(nullptr, data, nullptr);
-    ComPtr<IContextMenu> menu;
-    init->QueryInterface(IID_IContextMenu, menu.put_void());
-    HMENU popup = CreatePopupMenu();
-    menu->QueryContextMenu(popup, 0, 1, 0x7FFF, CMF_NORMAL);
-    CMINVOKECOMMANDINFO info{};
-    info.cbSize = sizeof info;
-    info.hwnd = owner;
-    info.lpVerb = MAKEINTRESOURCEA(index - 1);
-    const HRESULT hr = menu->InvokeCommand(&info);
-    DestroyMenu(popup);
-    return hr;
+    return KelmoraMenu(data).Invoke(index, owner);
+}
+
+// A dialog command on every file of `data`, its dialog filled by `fill` and answered
+// with OK, timed from the right click to the return of InvokeCommand. Boxes the run
+// shows are answered and the first is printed, as is the first failure (under `label`),
+// so a row that fails is seen.
+double TimedDialogCommand(IDataObject* data, unsigned entry, const DialogFill& fill, const char* label = "dialog")
+{
+    ModalDriver driver;
+    driver.AnswerAllBoxes(IDOK);
+    DialogCommand command(driver, entry, fill);
+    const double ms = Timed([&] { command.RunWith(data); });
+    const std::vector<std::string> failures = command.Failures();
+    if (!failures.empty()) std::printf("  %s: %s\n", label, failures.front().c_str());
+    if (!driver.Boxes().empty()) std::printf("  box: %s\n", driver.Boxes().front().text.c_str());
+    return ms;
 }
 
 // ---- rows --------------------------------------------------------------------------
@@ -342,7 +313,7 @@ void LeakRow(const Options& o)
     const long long heapGrowth = HeapBusyBytes() - heap;
     data->AddRef();
     const ULONG refs = data->Release();   // the bench's own reference only
-    const bool unload = g_canUnload() == S_OK;
+    const bool unload = KelmoraCanUnload();
     std::printf("%-44s %d clicks: handles %+ld, heap busy %+lld bytes, submenus alive %ld, "
                 "data object refs %lu, DllCanUnloadNow %s",
                 "leaks", o.leak, handleGrowth, heapGrowth, alive, refs, unload ? "S_OK" : "S_FALSE");
@@ -364,19 +335,15 @@ std::pair<double, double> RenameRow(const Options& o, int count)
     IDataObject* backward = CreateDropDataObject(after);
     bool atBefore = true;
     auto command = [&] {
-        UiScript ui;
         const char* search = atBefore ? "n" : "m";
         const char* replacement = atBefore ? "m" : "n";
-        ui.ExpectDialog([&](DialogDriver& d) {
+        const double ms = TimedDialogCommand(atBefore ? forward : backward, 13, [&](DialogDriver& d) {
             d.SetText(IDC_PERMUTE_SEARCH, search);
             d.SetText(IDC_PERMUTE_REPLACEMENT, replacement);
             d.Check(IDC_PERMUTE_EVERY, false);
             d.Check(IDC_PERMUTE_KEEP_EXTENSION, true);
             d.Check(IDC_PERMUTE_SUBFOLDERS, false);
-            d.Press(IDOK);
-        });
-        const double ms = Timed([&] { Invoke(atBefore ? forward : backward, 13, nullptr); });
-        if (!ui.Failures().empty()) std::printf("  rename: %s\n", ui.Failures().front().c_str());
+        }, "rename");
         atBefore = !atBefore;
         return ms;
     };
@@ -573,23 +540,6 @@ void FetchRows(const Options& o)
     Growth("selection fetch, growth", times[0], times[1], 10, 12);
 }
 
-// A dialog command on every file of `data`, its dialog filled by `fill` and answered
-// with OK, timed from InvokeCommand to its return. Boxes the run shows are answered and
-// the first is printed, so a row that fails is seen.
-double DialogCommand(IDataObject* data, unsigned entry, const std::function<void(DialogDriver&)>& fill)
-{
-    UiScript ui;
-    ui.ExpectDialog([&](DialogDriver& d) {
-        fill(d);
-        d.Press(IDOK);
-    });
-    ui.AnswerAllBoxes(IDOK);
-    const double ms = Timed([&] { Invoke(data, entry, nullptr); });
-    if (!ui.Failures().empty()) std::printf("  dialog: %s\n", ui.Failures().front().c_str());
-    if (!ui.Boxes().empty()) std::printf("  box: %s\n", ui.Boxes().front().text.c_str());
-    return ms;
-}
-
 // The commands that change every selected file, each beside the bare calls that make
 // the same change.
 void CommandRows(const Options& o)
@@ -618,7 +568,7 @@ void CommandRows(const Options& o)
     std::snprintf(name, sizeof name, "time-difference correction, %d files", o.bulk);
     Row(name, reps,
         [&] {
-            return DialogCommand(data, 9, [](DialogDriver& d) {
+            return TimedDialogCommand(data, 9, [](DialogDriver& d) {
                 d.SetText(IDC_REVISE_HOURS, "1");
                 d.SetText(IDC_REVISE_MINUTES, "0");
                 d.SetText(IDC_REVISE_SECONDS, "0");
@@ -631,7 +581,7 @@ void CommandRows(const Options& o)
     std::snprintf(name, sizeof name, "timestamp change, %d files", o.bulk);
     Row(name, reps,
         [&] {
-            return DialogCommand(data, 8, [](DialogDriver& d) {
+            return TimedDialogCommand(data, 8, [](DialogDriver& d) {
                 d.Check(IDC_TIME_CREATION, false);
                 d.Check(IDC_TIME_LAST_WRITE, true);
                 d.Check(IDC_TIME_DATE, true);
@@ -651,7 +601,7 @@ void CommandRows(const Options& o)
     std::snprintf(name, sizeof name, "attribute change, %d files", o.bulk);
     Row(name, reps,
         [&] {
-            return DialogCommand(data, 10, [](DialogDriver& d) {
+            return TimedDialogCommand(data, 10, [](DialogDriver& d) {
                 d.Check(IDC_ATTRIBUTE_ABSOLUTE, true);
                 d.Check(IDC_ATTRIBUTE_HIDDEN, true);
                 d.Check(IDC_ATTRIBUTE_READONLY, false);
@@ -678,7 +628,7 @@ void CommandRows(const Options& o)
     std::snprintf(name, sizeof name, "name arrangement, %d files", o.bulk);
     Row(name, reps,
         [&] {
-            return DialogCommand(data, 11, [](DialogDriver& d) {
+            return TimedDialogCommand(data, 11, [](DialogDriver& d) {
                 d.Check(IDC_NAME_WIDTH_NONE, true);
                 d.Check(IDC_NAME_CASE_NONE, true);
                 d.Check(IDC_NAME_CHANGE_EXTENSION, false);
@@ -691,7 +641,7 @@ void CommandRows(const Options& o)
     std::snprintf(name, sizeof name, "serial-number renaming, %d files", o.bulk);
     Row(name, reps,
         [&] {
-            return DialogCommand(data, 12, [](DialogDriver& d) {
+            return TimedDialogCommand(data, 12, [](DialogDriver& d) {
                 d.SetText(IDC_CNUM_PREFIX, "m");
                 d.Check(IDC_CNUM_ZERO_FILL, true);
                 d.SetText(IDC_CNUM_DIGITS, "6");
@@ -740,7 +690,7 @@ void ListRow(const Options& o)
     std::snprintf(name, sizeof name, "file list, tree of %d files", o.list);
     const double ms = Row(name, std::max(1, o.reps / 2),
         [&] {
-            return DialogCommand(data, 7, [](DialogDriver& d) {
+            return TimedDialogCommand(data, 7, [](DialogDriver& d) {
                 d.Check(IDC_CLIPBOARD_SUBFOLDERS, true);
                 d.Check(IDC_CLIPBOARD_TEXT_FILE, false);
             });
@@ -780,7 +730,7 @@ int main(int argc, char** argv)
     }
     OleInitialize(nullptr);
     InitCommonControls();
-    if (!LoadKelmora()) {
+    if (KelmoraModule() == nullptr) {
         std::fprintf(stderr, "bench: kelmora.dll not found in %s\n", TIDALON_DIST_DIR);
         return 1;
     }

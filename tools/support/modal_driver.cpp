@@ -138,7 +138,13 @@ ModalDriver::~ModalDriver()
     for (const Active& a : active_)
         if (a.timer != 0) KillTimer(nullptr, a.timer);
     if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
-    if (g_driver == this) g_driver = previous_;
+    // An older driver may go before the newer one standing in for it.
+    for (ModalDriver** link = &g_driver; *link != nullptr; link = &(*link)->previous_) {
+        if (*link == this) {
+            *link = previous_;
+            break;
+        }
+    }
 }
 
 void ModalDriver::Expect(ModalExpectation expectation) { expected_.push_back(std::move(expectation)); }
@@ -159,6 +165,14 @@ std::vector<ModalExpectation> ModalDriver::TakeUnmet()
     std::vector<ModalExpectation> unmet = Unmet();
     expected_.clear();
     return unmet;
+}
+
+std::vector<std::string> ModalDriver::AllFailures() const
+{
+    std::vector<std::string> all = failures_;
+    for (const ModalExpectation& e : expected_)
+        all.push_back(e.dialog ? "expected a dialog that never came" : "expected a message box that never came");
+    return all;
 }
 
 ModalDriver::Active* ModalDriver::Find(HWND window)

@@ -98,6 +98,8 @@ public:
     const std::vector<std::string>& Dialogs() const { return dialogs_; }
     // Unexpected windows, windows closed by the watchdog, missing buttons.
     const std::vector<std::string>& Failures() const { return failures_; }
+    // Failures() and a line for each expectation no window has taken.
+    std::vector<std::string> AllFailures() const;
 
     // Used by the hook and the timers.
     void OnActivate(HWND window);

@@ -1,4 +1,4 @@
-#include "tests/support/folder_window.h"
+#include "tools/support/folder_window.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
-// A folder window for tests of commands that work on the view with the keyboard focus:
-// an active top-level frame with a report-view list (or another view class) and an edit
-// box below it.
+// A folder window for the tests and benchmarks of commands that work on the view with
+// the keyboard focus: an active top-level frame with a report-view list (or another view
+// class) and an edit box below it.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
