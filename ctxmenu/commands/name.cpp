@@ -1,8 +1,6 @@
 // Name arrangement ("名前を整理(&G)", command 11, dialog 136): width and case conversion,
 // a new extension and texts added at the start or the end of the names of the selected
 // items and, when asked, of everything inside selected folders.
-#include <shlwapi.h>
-
 #include <cstring>
 
 #include "common/report.h"
@@ -40,90 +38,38 @@ void SetEnabledStates(HWND dialog)
     EnableDlgItem(dialog, IDC_NAME_FULL_LETTERS, 0);
 }
 
-enum class WidthMode { None, Half, Full };
-enum class CaseMode { Unchanged, Upper, Lower, Token };
-
 // The options of one run, read once from the dialog when OK is pressed.
 struct ArrangeOptions {
-    WidthMode width;
-    WidthClasses classes;
-    CaseMode letterCase;
-    char token[kPathSize];
-    bool changeExtension;
-    char extension[kPathSize];
-    bool addStart;
-    char start[kPathSize];
-    bool addEnd;
-    char end[kPathSize];
+    NameOptions name;
     bool keepFolders;
     bool subfolders;
 };
 
 int ReadArrangeOptions(HWND dialog, ArrangeOptions* o)
 {
-    o->width = GetCheck(dialog, IDC_NAME_WIDTH_HALF) == 1   ? WidthMode::Half
-               : GetCheck(dialog, IDC_NAME_WIDTH_FULL) == 1 ? WidthMode::Full
-                                                            : WidthMode::None;
-    o->classes.upper = GetCheck(dialog, IDC_NAME_UPPER) == 1;
-    o->classes.lower = GetCheck(dialog, IDC_NAME_LOWER) == 1;
-    o->classes.digits = GetCheck(dialog, IDC_NAME_DIGITS) == 1;
-    o->classes.symbols = GetCheck(dialog, IDC_NAME_SYMBOLS) == 1;
-    o->classes.spaces = GetCheck(dialog, IDC_NAME_SPACES) == 1;
-    o->classes.keepExtension = GetCheck(dialog, IDC_NAME_KEEP_EXTENSION) == 1;
-    o->letterCase = GetCheck(dialog, IDC_NAME_CASE_UPPER) == 1   ? CaseMode::Upper
-                    : GetCheck(dialog, IDC_NAME_CASE_LOWER) == 1 ? CaseMode::Lower
-                    : GetCheck(dialog, IDC_NAME_CASE_TOKEN) == 1 ? CaseMode::Token
-                                                                 : CaseMode::Unchanged;
-    o->changeExtension = GetCheck(dialog, IDC_NAME_CHANGE_EXTENSION) == 1;
-    o->addStart = GetCheck(dialog, IDC_NAME_ADD_START) == 1;
-    o->addEnd = GetCheck(dialog, IDC_NAME_ADD_END) == 1;
+    NameOptions& n = o->name;
+    n.width = GetCheck(dialog, IDC_NAME_WIDTH_HALF) == 1   ? WidthMode::Half
+              : GetCheck(dialog, IDC_NAME_WIDTH_FULL) == 1 ? WidthMode::Full
+                                                           : WidthMode::None;
+    n.classes.upper = GetCheck(dialog, IDC_NAME_UPPER) == 1;
+    n.classes.lower = GetCheck(dialog, IDC_NAME_LOWER) == 1;
+    n.classes.digits = GetCheck(dialog, IDC_NAME_DIGITS) == 1;
+    n.classes.symbols = GetCheck(dialog, IDC_NAME_SYMBOLS) == 1;
+    n.classes.spaces = GetCheck(dialog, IDC_NAME_SPACES) == 1;
+    n.classes.keepExtension = GetCheck(dialog, IDC_NAME_KEEP_EXTENSION) == 1;
+    n.letterCase = GetCheck(dialog, IDC_NAME_CASE_UPPER) == 1   ? CaseMode::Upper
+                   : GetCheck(dialog, IDC_NAME_CASE_LOWER) == 1 ? CaseMode::Lower
+                   : GetCheck(dialog, IDC_NAME_CASE_TOKEN) == 1 ? CaseMode::CapitalAfterToken
+                                                                : CaseMode::Unchanged;
+    n.changeExtension = GetCheck(dialog, IDC_NAME_CHANGE_EXTENSION) == 1;
+    n.addStart = GetCheck(dialog, IDC_NAME_ADD_START) == 1;
+    n.addEnd = GetCheck(dialog, IDC_NAME_ADD_END) == 1;
     o->keepFolders = GetCheck(dialog, IDC_NAME_KEEP_FOLDERS) == 1;
     o->subfolders = GetCheck(dialog, IDC_NAME_SUBFOLDERS) == 1;
-    return ReadDialogText(dialog, IDC_NAME_TOKEN, o->token, sizeof o->token) &&
-           ReadDialogText(dialog, IDC_NAME_EXTENSION_TEXT, o->extension, sizeof o->extension) &&
-           ReadDialogText(dialog, IDC_NAME_START_TEXT, o->start, sizeof o->start) &&
-           ReadDialogText(dialog, IDC_NAME_END_TEXT, o->end, sizeof o->end);
-}
-
-// Room for a name with every text added: the name and three texts of 259 bytes each.
-constexpr std::size_t kWorkSize = kPathSize * 4;
-
-// The new final component for `name`. 0 after a report.
-int ArrangeName(const ArrangeOptions& o, const char* name, const char* source, char* out /* kWorkSize */)
-{
-    std::memcpy(out, name, std::strlen(name) + 1);   // a final component fits: it came from a 260-byte path
-
-    // A width conversion that does not fit leaves the name as it was; the other steps
-    // still run.
-    if (o.width != WidthMode::None) {
-        char converted[kPathSize];
-        const bool fits = o.width == WidthMode::Half ? ToHalfWidth(out, o.classes, converted, sizeof converted)
-                                                     : ToFullWidth(out, o.classes, converted, sizeof converted);
-        if (fits) std::memcpy(out, converted, std::strlen(converted) + 1);
-    }
-    if (o.letterCase == CaseMode::Upper) CharUpperBuffA(out, static_cast<DWORD>(std::strlen(out)));
-    if (o.letterCase == CaseMode::Lower) CharLowerBuffA(out, static_cast<DWORD>(std::strlen(out)));
-    if (o.letterCase == CaseMode::Token) {
-        char original[kPathSize];
-        std::memcpy(original, out, std::strlen(out) + 1);
-        CharLowerBuffA(out, static_cast<DWORD>(std::strlen(original)));
-        CapitalizeAfterToken(original, o.token, out);
-    }
-
-    bool fits = true;
-    if (o.changeExtension) {
-        char extension[kPathSize + 1];
-        // The platform call keeps a name within 259 bytes; a longer one could not be a
-        // path anyway.
-        fits = DottedExtension(o.extension, extension, sizeof extension) && PathRenameExtensionA(out, extension) != FALSE;
-    }
-    if (fits && o.addStart) fits = PrependText(out, kWorkSize, o.start);
-    if (fits && o.addEnd) fits = InsertBeforeExtension(out, kWorkSize, o.end);
-    if (!fits) {
-        ShowPathMessage(kMsgNewNameTooLong, source);
-        return 0;
-    }
-    return 1;
+    return ReadDialogText(dialog, IDC_NAME_TOKEN, n.token, sizeof n.token) &&
+           ReadDialogText(dialog, IDC_NAME_EXTENSION_TEXT, n.extension, sizeof n.extension) &&
+           ReadDialogText(dialog, IDC_NAME_START_TEXT, n.start, sizeof n.start) &&
+           ReadDialogText(dialog, IDC_NAME_END_TEXT, n.end, sizeof n.end);
 }
 
 // Renames one item (a folder keeps its name with 1109); its contents, with 1110, are
@@ -143,8 +89,11 @@ int ArrangeItem(WalkItem& item, void* context)
     char source[kPathSize];
     char* name = nullptr;
     if (!ResolveItemName(item.path, source, &name)) return 0;
-    char newName[kWorkSize];
-    if (!ArrangeName(options, name, source, newName)) return 0;
+    char newName[kArrangedNameSize];
+    if (!ArrangeName(name, options.name, newName, sizeof newName)) {
+        ShowPathMessage(kMsgNewNameTooLong, source);
+        return 0;
+    }
     // Every item is handed to the rename, also when its name stays.
     return RenameToName(source, static_cast<std::size_t>(name - source), newName, kMsgNewNameTooLong, false,
                         item.after);
