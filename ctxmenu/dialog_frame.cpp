@@ -154,13 +154,11 @@ int LoadBlock(HWND dialog, const OptionBlock& block)
             break;
         }
         case FieldKind::Number8:
-            SetDlgItemInt(dialog, field.control, at[0], FALSE);
-            break;
         case FieldKind::Number16:
-            SetDlgItemInt(dialog, field.control, static_cast<UINT>(at[0]) | (static_cast<UINT>(at[1]) << 8), FALSE);
+            SetDlgItemInt(dialog, field.control, ReadBlockNumber(field, bytes), FALSE);
             break;
         case FieldKind::SpinNumber8:
-            SendDlgItemMessageA(dialog, field.extra, UDM_SETPOS, 0, MAKELPARAM(at[0], 0));
+            SendDlgItemMessageA(dialog, field.extra, UDM_SETPOS, 0, MAKELPARAM(ReadBlockNumber(field, bytes), 0));
             break;
         }
     }
@@ -190,15 +188,10 @@ int SaveBlock(HWND dialog, const OptionBlock& block)
             break;
         }
         case FieldKind::Number8:
+        case FieldKind::Number16:
         case FieldKind::SpinNumber8:
-            at[0] = static_cast<unsigned char>(GetDlgUnsigned(dialog, field.control) & 0xFF);
+            WriteBlockNumber(field, GetDlgUnsigned(dialog, field.control), bytes);
             break;
-        case FieldKind::Number16: {
-            const unsigned value = GetDlgUnsigned(dialog, field.control);
-            at[0] = static_cast<unsigned char>(value & 0xFF);
-            at[1] = static_cast<unsigned char>((value >> 8) & 0xFF);
-            break;
-        }
         }
     }
     return WriteSettingsBlock(block.name, bytes, static_cast<DWORD>(block.size));

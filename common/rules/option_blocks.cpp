@@ -201,3 +201,32 @@ void ApplyLoadingRules(const OptionBlock& block, unsigned char* bytes)
         if (!anySet) bytes[field.offset] = 1;
     }
 }
+
+unsigned ReadBlockNumber(const BlockField& field, const unsigned char* bytes)
+{
+    const unsigned char* at = bytes + field.offset;
+    switch (field.kind) {
+    case FieldKind::Number8:
+    case FieldKind::SpinNumber8: return at[0];
+    case FieldKind::Number16: return static_cast<unsigned>(at[0]) | (static_cast<unsigned>(at[1]) << 8);
+    default: return 0;
+    }
+}
+
+void WriteBlockNumber(const BlockField& field, unsigned value, unsigned char* bytes)
+{
+    unsigned char* at = bytes + field.offset;
+    switch (field.kind) {
+    case FieldKind::Number16: at[1] = static_cast<unsigned char>((value >> 8) & 0xFF); [[fallthrough]];
+    case FieldKind::Number8:
+    case FieldKind::SpinNumber8: at[0] = static_cast<unsigned char>(value & 0xFF); break;
+    default: break;
+    }
+}
+
+const BlockField* FieldOf(const OptionBlock& block, int control)
+{
+    for (std::size_t i = 0; i < block.fieldCount; ++i)
+        if (block.fields[i].control == control) return &block.fields[i];
+    return nullptr;
+}

@@ -77,6 +77,14 @@ std::size_t FillDefaultBlock(std::size_t index, unsigned char* out, std::size_t 
 // gets its first button ticked.
 void ApplyLoadingRules(const OptionBlock& block, unsigned char* bytes /* block.size */);
 
+// The number a Number8, Number16 or SpinNumber8 field holds in `bytes`; 0 for a field
+// of another kind.
+unsigned ReadBlockNumber(const BlockField& field, const unsigned char* bytes);
+// `value` stored into such a field, cut to its width (modulo 256 or 65536).
+void WriteBlockNumber(const BlockField& field, unsigned value, unsigned char* bytes);
+// The field of `block` for `control`; null when the block has none.
+const BlockField* FieldOf(const OptionBlock& block, int control);
+
 // A hotkey table every entry can use: no zero letter (a zero would end the entry's
 // text at its "(&").
 inline bool HotkeyTableUsable(const unsigned char* table, std::size_t count)

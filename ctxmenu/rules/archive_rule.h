@@ -14,9 +14,6 @@ struct ArchiveFormat {
 inline constexpr std::size_t kArchiveFormatCount = 7;
 extern const ArchiveFormat kArchiveFormats[kArchiveFormatCount];
 
-// The option block: 0..6 the formats in table order, 7 folder search, 8 log file.
-inline constexpr std::size_t kArchiveOptionBytes = 9;
-
 // The mode every check function is called with.
 inline constexpr int kArchiveCheckMode = 2;
 

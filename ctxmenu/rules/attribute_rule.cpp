@@ -31,9 +31,3 @@ AttributeTarget TargetFor(int listIndex, bool isFolder)
         return AttributeTarget::Invalid;
     }
 }
-
-void ApplyAttributeLoadingRule(unsigned char* block, std::size_t size)
-{
-    if (block == nullptr || size < kAttributeOptionBytes) return;
-    if (block[4] == 0 && block[5] == 0 && block[6] == 0) block[4] = 1;
-}

@@ -21,10 +21,3 @@ unsigned NewAttributeValue(unsigned current, unsigned chosen, AttributeMode mode
 // The list of 1084: 0 files only, 1 folders only, 2 both.
 enum class AttributeTarget { Change, Leave, Invalid };
 AttributeTarget TargetFor(int listIndex, bool isFolder);
-
-// The option block: 0..2 archive/read-only/hidden, 3 the list index, 4..6 the mode
-// (absolute, add, remove), 7 descent.
-inline constexpr std::size_t kAttributeOptionBytes = 8;
-// A block that names no mode at all opens in absolute mode: byte 4 becomes 1 when bytes
-// 4, 5 and 6 are all 0.
-void ApplyAttributeLoadingRule(unsigned char* block, std::size_t size);

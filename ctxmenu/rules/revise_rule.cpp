@@ -47,26 +47,3 @@ bool ShiftFileTime(std::uint64_t time, std::uint64_t offset, bool earlier, std::
     *out = result;
     return true;
 }
-
-ReviseOptions DecodeReviseBlock(const unsigned char* block)
-{
-    ReviseOptions options{};
-    options.hours = static_cast<unsigned>(block[0]) | (static_cast<unsigned>(block[1]) << 8);
-    options.minutes = block[2];
-    options.seconds = block[3];
-    options.later = block[4] == 1 ? 1 : 0;
-    options.earlier = block[5] == 1 ? 1 : 0;
-    // A block that chooses no direction (the defaults) reads as "later".
-    if (block[4] == 0 && block[5] == 0) options.later = 1;
-    return options;
-}
-
-void EncodeReviseBlock(const ReviseOptions& options, unsigned char* block)
-{
-    block[0] = static_cast<unsigned char>(options.hours & 0xFF);
-    block[1] = static_cast<unsigned char>((options.hours >> 8) & 0xFF);
-    block[2] = static_cast<unsigned char>(options.minutes & 0xFF);
-    block[3] = static_cast<unsigned char>(options.seconds & 0xFF);
-    block[4] = options.later == 1 ? 1 : 0;
-    block[5] = options.earlier == 1 ? 1 : 0;
-}

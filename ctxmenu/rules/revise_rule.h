@@ -18,19 +18,3 @@ bool ReviseOffset(std::uint64_t hours, std::uint64_t minutes, std::uint64_t seco
 // `time` moved by `offset`, earlier or later. False, `out` untouched, when the result
 // would leave the range of file times: nothing ever wraps around.
 bool ShiftFileTime(std::uint64_t time, std::uint64_t offset, bool earlier, std::uint64_t* out);
-
-// The "Revise" option block: hours (16 bits, little-endian), minutes, seconds, then
-// the flags of the two direction buttons, "later" and "earlier".
-inline constexpr std::size_t kReviseBlockBytes = 6;
-struct ReviseOptions {
-    unsigned hours;
-    unsigned minutes;
-    unsigned seconds;
-    int later;     // 1 or 0
-    int earlier;   // 1 or 0
-};
-// Only the byte 1 chooses a direction; with neither chosen the block reads as "later".
-ReviseOptions DecodeReviseBlock(const unsigned char* block /* kReviseBlockBytes */);
-// Each value cut to its field width (hours modulo 65536, minutes and seconds modulo
-// 256); each flag stored as 1 or 0.
-void EncodeReviseBlock(const ReviseOptions& options, unsigned char* block /* kReviseBlockBytes */);

@@ -63,41 +63,4 @@ TEST(ReviseRule, ShiftsStayInsideTheFileTimeRange)
     }
 }
 
-TEST(ReviseRule, BlockReadAndCut)
-{
-    struct Row {
-        unsigned char block[kReviseBlockBytes];
-        ReviseOptions options;
-    } decoded[] = {
-        {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 1, 0}},   // the defaults read as "later"
-        {{0x34, 0x12, 90, 255, 0, 1}, {0x1234, 90, 255, 0, 1}},
-        {{9, 0, 0, 0, 1, 1}, {9, 0, 0, 1, 1}},
-        {{0, 0, 0, 0, 2, 0}, {0, 0, 0, 0, 0}},   // only the byte 1 chooses
-    };
-    for (const Row& row : decoded) {
-        const ReviseOptions got = DecodeReviseBlock(row.block);
-        EXPECT_EQ(got.hours, row.options.hours);
-        EXPECT_EQ(got.minutes, row.options.minutes);
-        EXPECT_EQ(got.seconds, row.options.seconds);
-        EXPECT_EQ(got.later, row.options.later);
-        EXPECT_EQ(got.earlier, row.options.earlier);
-    }
-
-    struct Cut {
-        ReviseOptions options;
-        unsigned char block[kReviseBlockBytes];
-    } encoded[] = {
-        {{0, 90, 0, 1, 0}, {0, 0, 90, 0, 1, 0}},
-        {{0, 300, 0, 0, 1}, {0, 0, 44, 0, 0, 1}},
-        {{70000, 0, 256, 1, 1}, {0x70, 0x11, 0, 0, 1, 1}},
-        {{9999, 59, 59, 0, 0}, {0x0F, 0x27, 59, 59, 0, 0}},
-    };
-    for (const Cut& row : encoded) {
-        unsigned char block[kReviseBlockBytes];
-        std::memset(block, 0xAA, sizeof block);
-        EncodeReviseBlock(row.options, block);
-        EXPECT_EQ(std::memcmp(block, row.block, sizeof block), 0) << row.options.hours << " " << row.options.minutes;
-    }
-}
-
 }  // namespace

@@ -5,16 +5,17 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/rules/option_blocks.h"
 #include "ctxmenu/rules/attribute_rule.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    unsigned char block[kAttributeOptionBytes] = {};
+    unsigned char block[kAttributeBlockSize] = {};
     if (size > 0) std::memcpy(block, data, size < sizeof block ? size : sizeof block);
     unsigned current = 0;
     for (size_t i = sizeof block; i < size && i < sizeof block + 4; ++i) current = (current << 8) | data[i];
 
-    ApplyAttributeLoadingRule(block, sizeof block);
+    ApplyLoadingRules(BlockOf(OptionBlockId::Attribute), block);
     const unsigned chosen = ChosenAttributes(block[0] == 1, block[1] == 1, block[2] == 1);
     if ((chosen & ~(kAttributeArchive | kAttributeReadOnly | kAttributeHidden)) != 0) std::abort();
     const AttributeMode modes[] = {AttributeMode::Absolute, AttributeMode::Add, AttributeMode::Remove};

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "common/rules/option_blocks.h"
 #include "ctxmenu/rules/revise_rule.h"
 
 namespace {
@@ -27,12 +28,17 @@ void Check(bool condition)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (size >= kReviseBlockBytes) {
-        const ReviseOptions options = DecodeReviseBlock(data);
-        unsigned char block[kReviseBlockBytes];
-        EncodeReviseBlock(options, block);
+    if (size >= kReviseBlockSize) {
+        // The block as the dialog loads it and stores it again: the numbers come back.
+        const OptionBlock& revise = BlockOf(OptionBlockId::Revise);
+        unsigned char loaded[kReviseBlockSize];
+        std::memcpy(loaded, data, sizeof loaded);
+        ApplyLoadingRules(revise, loaded);
+        unsigned char block[kReviseBlockSize] = {};
+        for (std::size_t i = 0; i < 3; ++i)
+            WriteBlockNumber(revise.fields[i], ReadBlockNumber(revise.fields[i], loaded), block);
         Check(std::memcmp(block, data, 4) == 0);
-        Check(options.later == 1 || options.later == 0);
+        Check(loaded[4] == 1 || loaded[5] != 0 || data[4] != 0);
     }
     const std::uint64_t hours = Take64(data, size);
     const std::uint64_t minutes = Take64(data, size);
