@@ -4,10 +4,38 @@
 
 #include "common/rules/path_build.h"
 
+namespace {
+
+thread_local ReportCapture* t_capture = nullptr;
+thread_local ULONGLONG t_boxTime = 0;
+
+}  // namespace
+
+ReportCapture::ReportCapture() : previous_(t_capture) { text_[0] = '\0'; t_capture = this; }
+
+ReportCapture::~ReportCapture() { t_capture = previous_; }
+
+void ReportCapture::Keep(const char* text)
+{
+    if (Any() || text == nullptr) return;
+    std::size_t n = std::strlen(text);
+    if (n >= sizeof text_) n = sizeof text_ - 1;
+    std::memcpy(text_, text, n);
+    text_[n] = '\0';
+}
+
 void ShowErrorBox(HWND owner, const char* text)
 {
+    if (t_capture != nullptr) {
+        t_capture->Keep(text);
+        return;
+    }
+    const ULONGLONG start = GetTickCount64();
     MessageBoxA(owner != nullptr ? owner : GetForegroundWindow(), text, kErrorTitle, MB_ICONERROR);
+    t_boxTime += GetTickCount64() - start;
 }
+
+ULONGLONG TimeInErrorBoxes() { return t_boxTime; }
 
 void ReportSystemError(HWND owner, DWORD code)
 {

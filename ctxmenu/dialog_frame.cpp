@@ -262,6 +262,13 @@ BOOL HandleFrameCommand(HWND dialog, WORD id, const DialogCommands& commands)
         SaveBlock(dialog, commands.block);
         return TRUE;
     }
+    case IDC_PREVIEW: {
+        if (commands.preview == nullptr) return FALSE;
+        if (IsBusy(dialog)) return TRUE;
+        BusyMark busy(dialog);
+        commands.preview(dialog);
+        return TRUE;
+    }
     default:
         return FALSE;
     }

@@ -63,12 +63,14 @@ void ShowAboutBox(HWND owner);
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The buttons shared by every command dialog: `run` is the OK action, `block` the option
-// block "デフォルト(&D)" stores.
+// block "デフォルト(&D)" stores, `preview` the action of "プレビュー(&P)" in the dialogs that
+// have it (null in the others).
 struct DialogCommands {
     int (*run)(HWND dialog);
     const OptionBlock& block;
+    int (*preview)(HWND dialog) = nullptr;
 };
-// Handles ids 1, 2, 2018 and 2019; TRUE when the id was one of them. While a run or a
+// Handles ids 1, 2, 2018, 2019 and 2020; TRUE when the id was one of them. While a run or a
 // save is in progress a second OK or "デフォルト(&D)" is ignored: the error boxes of a run
 // are owned by the foreground window, which may not be the dialog.
 BOOL HandleFrameCommand(HWND dialog, WORD id, const DialogCommands& commands);

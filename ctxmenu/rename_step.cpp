@@ -16,9 +16,10 @@ int ResolveItemName(const char* path, char* full, char** name)
     return 1;
 }
 
-int RenameToName(const char* source, std::size_t folderLength, const char* newName, const char* tooLong,
-                 bool skipUnchanged, char* target)
+int RenameStep::Rename(WalkItem& item, const char* source, std::size_t folderLength, const char* newName,
+                       const char* tooLong, bool skipUnchanged)
 {
+    item.after[0] = '\0';
     if (newName[0] == '\0' || HasPathSeparator932(newName)) {
         ReportError(ERROR_INVALID_NAME);
         return 0;
@@ -26,11 +27,20 @@ int RenameToName(const char* source, std::size_t folderLength, const char* newNa
     char folder[kPathSize];
     std::memcpy(folder, source, folderLength);
     folder[folderLength] = '\0';
+    char target[kPathSize];
     if (!ConcatPath(target, kPathSize, folder, newName)) {
         ShowPathMessage(tooLong, source);
         return 0;
     }
+    // An item left as it is stays where it is, for the descent too.
     if (skipUnchanged && std::strcmp(target, source) == 0) return 1;
+    if (!Move(item, source, target)) return 0;
+    std::memcpy(item.after, target, std::strlen(target) + 1);
+    return 1;
+}
+
+int DiskRenames::Move(WalkItem&, const char* source, const char* target)
+{
     if (!MoveFileA(source, target)) {
         ReportLastError();
         return 0;

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "common/report.h"
 #include "common/resource_ids.h"
 #include "ctxmenu/module.h"
 
@@ -15,7 +16,7 @@ constexpr ULONGLONG kPumpEveryMs = 50;
 
 }  // namespace
 
-RunProgress::RunProgress(HWND owner) : owner_(owner), start_(GetTickCount64()) {}
+RunProgress::RunProgress(HWND owner) : owner_(owner), start_(GetTickCount64()), boxesAtStart_(TimeInErrorBoxes()) {}
 
 RunProgress::~RunProgress()
 {
@@ -28,7 +29,8 @@ bool RunProgress::Step(const char* path)
 {
     if (stopped_) return false;
     const ULONGLONG now = GetTickCount64();
-    if (window_ == nullptr && now - start_ >= kShowAfterMs) {
+    // The time the run's error boxes were up is not the run's.
+    if (window_ == nullptr && now - start_ - (TimeInErrorBoxes() - boxesAtStart_) >= kShowAfterMs) {
         Show();
         lastPump_ = 0;
     }

@@ -6,21 +6,24 @@
 #pragma once
 #include <windows.h>
 
-class RunProgress {
+#include "ctxmenu/selection_walk.h"
+
+class RunProgress final : public WalkObserver {
 public:
     // `owner`: the command's dialog, or the invocation's window for a command without
     // one; it stays disabled while the window is up.
     explicit RunProgress(HWND owner);
     // The window goes, in every path.
-    ~RunProgress();
+    ~RunProgress() override;
     RunProgress(const RunProgress&) = delete;
     RunProgress& operator=(const RunProgress&) = delete;
 
     // The number of items of the run when it is known (0: not known, as during a descent).
-    void SetTotal(unsigned total) { total_ = total; }
+    void SetTotal(unsigned total) override { total_ = total; }
     // Called before each item with its path; false once the user has stopped the run
     // (that item and every later one are left alone).
     bool Step(const char* path);
+    bool BeforeItem(const WalkItem& item) override { return Step(item.path); }
     // The user stopped the run.
     bool Stopped() const { return stopped_; }
     // Items handed on so far.
@@ -38,6 +41,7 @@ private:
     HWND window_ = nullptr;
     bool ownerDisabled_ = false;
     ULONGLONG start_;
+    ULONGLONG boxesAtStart_;
     ULONGLONG lastPump_ = 0;
     unsigned total_ = 0;
     unsigned done_ = 0;

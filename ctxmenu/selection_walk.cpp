@@ -5,7 +5,6 @@
 #include "common/messages.h"
 #include "common/report.h"
 #include "common/selection.h"
-#include "ctxmenu/run_progress.h"
 
 namespace {
 
@@ -13,34 +12,58 @@ struct Walk {
     const WalkRules& rules;
     WalkVisit visit;
     void* context;
-    RunProgress* progress;
+    WalkObserver* observer;
+    bool failed;   // a failure was seen and the observer goes on without visits
 };
 
 enum class Outcome { Done, Failed, Stopped };
 
-Outcome VisitItem(const Walk& walk, WalkItem& item);
+Outcome VisitItem(Walk& walk, WalkItem& item);
 
-// The entries of `folder` at `depth`, each through the walk. Failed when the listing or
-// an entry failed (reported).
-Outcome WalkEntries(const Walk& walk, const char* folder, unsigned depth)
+void StartItem(WalkItem& item, const char* path, const char* disk, const FolderEntry* entry, unsigned depth)
+{
+    item.path = path;
+    item.disk = disk;
+    item.entry = entry;
+    item.depth = depth;
+    item.attributes = entry != nullptr ? entry->attributes : INVALID_FILE_ATTRIBUTES;
+    item.after[0] = '\0';
+    item.listAt[0] = '\0';
+}
+
+// A failure reported where it happened: ends the walk, or lets the observer go on.
+Outcome Failure(Walk& walk, const WalkItem* item)
+{
+    if (walk.failed) return Outcome::Done;
+    if (walk.observer != nullptr && walk.observer->ContinueAfterFailure(item)) {
+        walk.failed = true;
+        return Outcome::Done;
+    }
+    return Outcome::Failed;
+}
+
+// The entries of `folder` at `depth`, each through the walk: `folder` is the path the
+// run gives the folder, `disk` where its entries are listed from.
+Outcome WalkEntries(Walk& walk, const char* folder, const char* disk, unsigned depth)
 {
     FolderListing listing;
-    if (!listing.Read(nullptr, folder, "*.*")) return Outcome::Failed;
+    if (!listing.Read(nullptr, disk, "*.*")) return Failure(walk, nullptr);
     for (std::size_t i = 0; i < listing.size(); ++i) {
         const FolderEntry entry = listing[i];
         Outcome outcome = Outcome::Failed;
         if (!entry.exact) {
-            ShowErrorBox(nullptr, kMsgUnreadablePath);
+            if (!walk.failed) ShowErrorBox(nullptr, kMsgUnreadablePath);
+            outcome = Failure(walk, nullptr);
         } else {
             // A path past the limit is reported and fails the entry; nothing is cut.
-            WalkItem child;
             char path[kPathSize];
-            if (BuildChildPath(path, folder, entry.name, nullptr)) {
-                child.path = path;
-                child.entry = &entry;
-                child.depth = depth;
-                child.attributes = entry.attributes;
-                child.after[0] = '\0';
+            char diskPath[kPathSize];
+            if (!BuildChildPath(path, folder, entry.name, nullptr) ||
+                !BuildChildPath(diskPath, disk, entry.name, nullptr)) {
+                outcome = Failure(walk, nullptr);
+            } else {
+                WalkItem child;
+                StartItem(child, path, diskPath, &entry, depth);
                 outcome = VisitItem(walk, child);
             }
         }
@@ -54,29 +77,41 @@ Outcome WalkEntries(const Walk& walk, const char* folder, unsigned depth)
     return Outcome::Done;
 }
 
-Outcome VisitItem(const Walk& walk, WalkItem& item)
+Outcome VisitItem(Walk& walk, WalkItem& item)
 {
-    if (walk.progress != nullptr && !walk.progress->Step(item.path)) return Outcome::Stopped;
-    if (!walk.visit(item, walk.context)) return Outcome::Failed;
+    if (walk.observer != nullptr && !walk.observer->BeforeItem(item)) return Outcome::Stopped;
+    if (walk.failed) {
+        walk.observer->Unvisited(item);
+    } else if (!walk.visit(item, walk.context)) {
+        const Outcome outcome = Failure(walk, &item);
+        if (outcome != Outcome::Done) return outcome;
+    }
     if (!walk.rules.descend) return Outcome::Done;
+    // Its contents are listed where the visit left the folder (under its new name), and
+    // named as the run names them.
     const char* folder = item.after[0] != '\0' ? item.after : item.path;
+    const char* disk = item.listAt[0] != '\0' ? item.listAt : item.after[0] != '\0' ? item.after : item.disk;
     if (item.attributes == INVALID_FILE_ATTRIBUTES) {
-        item.attributes = GetFileAttributesA(folder);
+        item.attributes = GetFileAttributesA(disk);
         if (item.attributes == INVALID_FILE_ATTRIBUTES) {
+            if (walk.failed) return Outcome::Done;
             ReportLastError();
-            return Outcome::Failed;
+            return Failure(walk, &item);
         }
     }
     if (!IsDescendable(item.attributes)) return Outcome::Done;
-    // Its contents are listed where the visit left the folder (under its new name).
-    const Outcome outcome = WalkEntries(walk, folder, item.depth + 1);
     // A folder whose listing failed is a failed entry of its own folder.
-    return outcome;
+    return WalkEntries(walk, folder, disk, item.depth + 1);
 }
 
 }  // namespace
 
-int WalkSelection(HDROP selection, const WalkRules& rules, WalkVisit visit, void* context, RunProgress* progress)
+void StartWalkItem(WalkItem& item, const char* path)
+{
+    StartItem(item, path, path, nullptr, 0);
+}
+
+int WalkSelection(HDROP selection, const WalkRules& rules, WalkVisit visit, void* context, WalkObserver* observer)
 {
     if (visit == nullptr) {
         ReportFault();
@@ -88,21 +123,19 @@ int WalkSelection(HDROP selection, const WalkRules& rules, WalkVisit visit, void
         ShowErrorBox(nullptr, kMsgNoSelection);
         return 0;
     }
-    if (progress != nullptr) progress->SetTotal(rules.descend ? 0 : cursor.Count());
-    const Walk walk{rules, visit, context, progress};
+    if (observer != nullptr) observer->SetTotal(rules.descend ? 0 : cursor.Count());
+    Walk walk{rules, visit, context, observer, false};
     char path[kPathSize];
     while (!cursor.AtEnd()) {
         if (!cursor.Next(path)) {
+            if (walk.failed) continue;
             if (rules.reportsUnreadable) ShowErrorBox(nullptr, kMsgUnreadablePath);
-            return 0;
+            if (Failure(walk, nullptr) != Outcome::Done) return 0;
+            continue;
         }
         WalkItem item;
-        item.path = path;
-        item.entry = nullptr;
-        item.depth = 0;
-        item.attributes = INVALID_FILE_ATTRIBUTES;
-        item.after[0] = '\0';
+        StartWalkItem(item, path);
         if (VisitItem(walk, item) != Outcome::Done) return 0;
     }
-    return 1;
+    return walk.failed ? 0 : 1;
 }

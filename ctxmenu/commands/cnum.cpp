@@ -18,7 +18,7 @@
 #include "ctxmenu/commands/commands.h"
 #include "ctxmenu/dialog_frame.h"
 #include "ctxmenu/rename_step.h"
-#include "ctxmenu/run_progress.h"
+#include "ctxmenu/rename_preview.h"
 #include "ctxmenu/rules/cnum_rule.h"
 #include "ctxmenu/rules/permute_rule.h"
 
@@ -58,12 +58,29 @@ void ReadLastWrite(SerialItem& item)
                                     : 0;
 }
 
-// Gives `path` the name prefix + `number` + its own extension. 0 after a report.
-int NumberItem(const char* path, const Numbering& numbering, std::uint64_t number)
+// The options of one run, read once from the dialog when OK is pressed.
+struct CnumOptions {
+    Numbering numbering;
+    SerialSortKey key;
+    bool ascending;
+};
+
+int ReadCnumOptions(HWND dialog, CnumOptions* o)
+{
+    o->key = GetCheck(dialog, IDC_CNUM_BY_NAME) == 1 ? SerialSortKey::Name : SerialSortKey::Date;
+    o->ascending = GetCheck(dialog, IDC_CNUM_ASCENDING) == 1;
+    o->numbering.start = GetDlgUnsigned(dialog, IDC_CNUM_START);
+    o->numbering.digits = GetDlgUnsigned(dialog, IDC_CNUM_DIGITS);
+    o->numbering.zeroFill = GetCheck(dialog, IDC_CNUM_ZERO_FILL) == 1;
+    return ReadDialogText(dialog, IDC_CNUM_PREFIX, o->numbering.prefix, sizeof o->numbering.prefix);
+}
+
+// Gives the item the name prefix + `number` + its own extension. 0 after a report.
+int NumberItem(WalkItem& item, const Numbering& numbering, std::uint64_t number, RenameStep& step)
 {
     char source[kPathSize];
     char* name = nullptr;
-    if (!ResolveItemName(path, source, &name)) return 0;
+    if (!ResolveItemName(item.path, source, &name)) return 0;
     const std::size_t folderLength = static_cast<std::size_t>(name - source);
     const char* extension = name + KeptExtensionOffset(name);
 
@@ -76,12 +93,14 @@ int NumberItem(const char* path, const Numbering& numbering, std::uint64_t numbe
     }
     // One pass, no temporary names: the rename never replaces an existing item, so a
     // name taken already (by another selected item too) stops the run there.
-    char target[kPathSize];
-    return RenameToName(source, folderLength, newName, kMsgNewNameTooLong, false, target);
+    return step.Rename(item, source, folderLength, newName, kMsgNewNameTooLong, false);
 }
 
-int RunCnum(HWND dialog)
+// The selection read whole, sorted, and numbered in that order; the observer is told of
+// every item as the walk over the selection tells it.
+int PlanCnum(HWND dialog, const void* options, RenameStep& step, WalkObserver* observer)
 {
+    const CnumOptions& o = *static_cast<const CnumOptions*>(options);
     HDROP drop = GetSelectionDrop(dialog);
     if (drop == nullptr) return 0;
     // One pass over the selection, however large.
@@ -102,41 +121,53 @@ int RunCnum(HWND dialog)
         char* slot = slots + static_cast<std::size_t>(i) * kPathSize;
         if (!cursor.Next(slot)) {
             ShowErrorBox(nullptr, kMsgUnreadablePath);
+            // Nothing is renamed before the whole selection is read.
+            if (observer != nullptr) observer->ContinueAfterFailure(nullptr);
             return 0;
         }
         items[i] = SerialItem{slot, i, false, 0};
     }
 
-    const SerialSortKey key = GetCheck(dialog, IDC_CNUM_BY_NAME) == 1 ? SerialSortKey::Name : SerialSortKey::Date;
     // Each time is read once, before the sort, not at every comparison.
-    if (key == SerialSortKey::Date)
+    if (o.key == SerialSortKey::Date)
         for (UINT i = 0; i < count; ++i) ReadLastWrite(items[i]);
-    SortSerialItems(items.get(), count, key, GetCheck(dialog, IDC_CNUM_ASCENDING) == 1);
+    SortSerialItems(items.get(), count, o.key, o.ascending);
 
-    Numbering numbering{};
-    if (!ReadDialogText(dialog, IDC_CNUM_PREFIX, numbering.prefix, sizeof numbering.prefix)) return 0;
-    numbering.start = GetDlgUnsigned(dialog, IDC_CNUM_START);
-    numbering.digits = GetDlgUnsigned(dialog, IDC_CNUM_DIGITS);
-    numbering.zeroFill = GetCheck(dialog, IDC_CNUM_ZERO_FILL) == 1;
     // The number is unsigned and 64 bits wide: a start from 2^31 up is written as typed
     // and the count never wraps.
-    RunProgress progress(dialog);
-    progress.SetTotal(count);
+    if (observer != nullptr) observer->SetTotal(count);
+    bool failed = false;
     for (UINT j = 0; j < count; ++j) {
-        if (!progress.Step(items[j].path)) {
-            // Stopped by the user: what was renamed stays, and the shell is told of it.
-            if (j > 0) NotifyShellOfChanges();
-            return 0;
+        WalkItem item;
+        StartWalkItem(item, items[j].path);
+        if (observer != nullptr && !observer->BeforeItem(item)) return 0;
+        if (failed) {
+            observer->Unvisited(item);
+        } else if (!NumberItem(item, o.numbering, o.numbering.start + j, step)) {
+            if (observer == nullptr || !observer->ContinueAfterFailure(&item)) return 0;
+            failed = true;
         }
-        if (!NumberItem(items[j].path, numbering, numbering.start + j)) return 0;
     }
-
+    if (failed) return 0;
     if (!list.Free()) {
         ReportLastError();
         return 0;
     }
-    NotifyShellOfChanges();
     return 1;
+}
+
+int RunCnum(HWND dialog)
+{
+    CnumOptions options;
+    if (!ReadCnumOptions(dialog, &options)) return 0;
+    return RunRenames(dialog, PlanCnum, &options);
+}
+
+int PreviewCnum(HWND dialog)
+{
+    CnumOptions options;
+    if (!ReadCnumOptions(dialog, &options)) return 0;
+    return PreviewRenames(dialog, PlanCnum, &options);
 }
 
 BOOL HandleCnumCommand(HWND dialog, WORD id)
@@ -145,7 +176,7 @@ BOOL HandleCnumCommand(HWND dialog, WORD id)
         EnableDigits(dialog);
         return TRUE;
     }
-    return HandleFrameCommand(dialog, id, DialogCommands{RunCnum, BlockOf(OptionBlockId::Cnum)});
+    return HandleFrameCommand(dialog, id, DialogCommands{RunCnum, BlockOf(OptionBlockId::Cnum), PreviewCnum});
 }
 
 void InitDialog(HWND dialog, LPARAM initParam)

@@ -8,6 +8,7 @@
 #include "common/rules/path_build.h"
 #include "ctxmenu/commands/commands.h"
 #include "ctxmenu/dialog_frame.h"
+#include "ctxmenu/rename_preview.h"
 #include "ctxmenu/rename_step.h"
 #include "ctxmenu/rules/name_rule.h"
 
@@ -74,11 +75,17 @@ int ReadArrangeOptions(HWND dialog, ArrangeOptions* o)
 
 // Renames one item (a folder keeps its name with 1109); its contents, with 1110, are
 // listed under its new name.
+struct ArrangeRun {
+    const ArrangeOptions& options;
+    RenameStep& step;
+};
+
 int ArrangeItem(WalkItem& item, void* context)
 {
-    const ArrangeOptions& options = *static_cast<const ArrangeOptions*>(context);
+    const ArrangeRun& run = *static_cast<const ArrangeRun*>(context);
+    const ArrangeOptions& options = run.options;
     if (item.attributes == INVALID_FILE_ATTRIBUTES) {
-        item.attributes = GetFileAttributesA(item.path);
+        item.attributes = GetFileAttributesA(item.disk);
         if (item.attributes == INVALID_FILE_ATTRIBUTES) {
             ReportFault();
             return 0;
@@ -95,15 +102,30 @@ int ArrangeItem(WalkItem& item, void* context)
         return 0;
     }
     // Every item is handed to the rename, also when its name stays.
-    return RenameToName(source, static_cast<std::size_t>(name - source), newName, kMsgNewNameTooLong, false,
-                        item.after);
+    return run.step.Rename(item, source, static_cast<std::size_t>(name - source), newName, kMsgNewNameTooLong, false);
+}
+
+int PlanNameArrange(HWND dialog, const void* options, RenameStep& step, WalkObserver* observer)
+{
+    HDROP drop = GetSelectionDrop(dialog);
+    if (drop == nullptr) return 0;
+    const ArrangeOptions& o = *static_cast<const ArrangeOptions*>(options);
+    ArrangeRun run{o, step};
+    return WalkSelection(drop, WalkRules{o.subfolders, EntryFailure::StopsRun}, ArrangeItem, &run, observer);
 }
 
 int RunNameArrange(HWND dialog)
 {
     ArrangeOptions options;
     if (!ReadArrangeOptions(dialog, &options)) return 0;
-    return RunOverSelection(dialog, WalkRules{options.subfolders, EntryFailure::StopsRun}, ArrangeItem, &options);
+    return RunRenames(dialog, PlanNameArrange, &options);
+}
+
+int PreviewNameArrange(HWND dialog)
+{
+    ArrangeOptions options;
+    if (!ReadArrangeOptions(dialog, &options)) return 0;
+    return PreviewRenames(dialog, PlanNameArrange, &options);
 }
 
 // WM_COMMAND of the dialog's own controls; TRUE when handled.
@@ -135,7 +157,7 @@ BOOL HandleNameCommand(HWND dialog, WORD id)
         EnableDlgItem(dialog, IDC_NAME_END_TEXT, GetCheck(dialog, IDC_NAME_ADD_END));
         return TRUE;
     default:
-        return HandleFrameCommand(dialog, id, DialogCommands{RunNameArrange, BlockOf(OptionBlockId::Name)});
+        return HandleFrameCommand(dialog, id, DialogCommands{RunNameArrange, BlockOf(OptionBlockId::Name), PreviewNameArrange});
     }
 }
 

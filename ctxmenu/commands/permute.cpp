@@ -5,6 +5,7 @@
 #include "common/rules/path_build.h"
 #include "ctxmenu/commands/commands.h"
 #include "ctxmenu/dialog_frame.h"
+#include "ctxmenu/rename_preview.h"
 #include "ctxmenu/rename_step.h"
 #include "ctxmenu/rules/permute_rule.h"
 
@@ -33,10 +34,17 @@ int ReadPermuteOptions(HWND dialog, PermuteOptions* options)
            ReadDialogText(dialog, IDC_PERMUTE_REPLACEMENT, options->replacement, sizeof options->replacement);
 }
 
+// One run: its options and where its renames go.
+struct PermuteRun {
+    const PermuteOptions& options;
+    RenameStep& step;
+};
+
 // Renames one item; its contents, with 1078, are listed under its new name.
 int PermuteItem(WalkItem& item, void* context)
 {
-    const PermuteOptions& options = *static_cast<const PermuteOptions*>(context);
+    const PermuteRun& run = *static_cast<const PermuteRun*>(context);
+    const PermuteOptions& options = run.options;
     if (options.search[0] == '\0') {
         ShowErrorBox(options.dialog, kMsgNoSearchText);
         return 0;
@@ -53,14 +61,30 @@ int PermuteItem(WalkItem& item, void* context)
         ShowPathMessage(kMsgNewNameTooLong, source);
         return 0;
     }
-    return RenameToName(source, folderLength, newName, kMsgNewNameTooLong, true, item.after);
+    return run.step.Rename(item, source, folderLength, newName, kMsgNewNameTooLong, true);
+}
+
+int PlanPermute(HWND dialog, const void* options, RenameStep& step, WalkObserver* observer)
+{
+    HDROP drop = GetSelectionDrop(dialog);
+    if (drop == nullptr) return 0;
+    const PermuteOptions& o = *static_cast<const PermuteOptions*>(options);
+    PermuteRun run{o, step};
+    return WalkSelection(drop, WalkRules{o.subfolders, EntryFailure::StopsRun}, PermuteItem, &run, observer);
 }
 
 int RunPermute(HWND dialog)
 {
     PermuteOptions options;
     if (!ReadPermuteOptions(dialog, &options)) return 0;
-    return RunOverSelection(dialog, WalkRules{options.subfolders, EntryFailure::StopsRun}, PermuteItem, &options);
+    return RunRenames(dialog, PlanPermute, &options);
+}
+
+int PreviewPermute(HWND dialog)
+{
+    PermuteOptions options;
+    if (!ReadPermuteOptions(dialog, &options)) return 0;
+    return PreviewRenames(dialog, PlanPermute, &options);
 }
 
 }  // namespace
@@ -73,7 +97,7 @@ INT_PTR CALLBACK PermuteDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         LoadBlock(dialog, BlockOf(OptionBlockId::Permute));
         return FALSE;
     case WM_COMMAND:
-        return HandleFrameCommand(dialog, LOWORD(wParam), DialogCommands{RunPermute, BlockOf(OptionBlockId::Permute)});
+        return HandleFrameCommand(dialog, LOWORD(wParam), DialogCommands{RunPermute, BlockOf(OptionBlockId::Permute), PreviewPermute});
     default:
         return FALSE;
     }
