@@ -30,6 +30,22 @@ int RunRenames(HWND dialog, RenamePlan plan, const void* options);
 // by `dialog`. Nothing on disk changes and no option block is stored.
 int PreviewRenames(HWND dialog, RenamePlan plan, const void* options);
 
+// The OK and preview actions of a renaming dialog: its options read once by `Read`
+// (0 after a report: nothing runs), then the one plan run or previewed.
+template <typename Options, int (*Read)(HWND, Options*), RenamePlan Plan>
+struct RenameActions {
+    static int Run(HWND dialog)
+    {
+        Options options;
+        return Read(dialog, &options) ? RunRenames(dialog, Plan, &options) : 0;
+    }
+    static int Preview(HWND dialog)
+    {
+        Options options;
+        return Read(dialog, &options) ? PreviewRenames(dialog, Plan, &options) : 0;
+    }
+};
+
 class RenamePreview final : public RenameStep, public WalkObserver {
 public:
     enum class Outcome : std::uint8_t { Renamed, Unchanged, Stops, Unhandled };

@@ -156,19 +156,8 @@ int PlanCnum(HWND dialog, const void* options, RenameStep& step, WalkObserver* o
     return 1;
 }
 
-int RunCnum(HWND dialog)
-{
-    CnumOptions options;
-    if (!ReadCnumOptions(dialog, &options)) return 0;
-    return RunRenames(dialog, PlanCnum, &options);
-}
-
-int PreviewCnum(HWND dialog)
-{
-    CnumOptions options;
-    if (!ReadCnumOptions(dialog, &options)) return 0;
-    return PreviewRenames(dialog, PlanCnum, &options);
-}
+using CnumActions = RenameActions<CnumOptions, ReadCnumOptions, PlanCnum>;
+const DialogCommands kCommands{CnumActions::Run, BlockOf(OptionBlockId::Cnum), CnumActions::Preview};
 
 BOOL HandleCnumCommand(HWND dialog, WORD id)
 {
@@ -176,7 +165,7 @@ BOOL HandleCnumCommand(HWND dialog, WORD id)
         EnableDigits(dialog);
         return TRUE;
     }
-    return HandleFrameCommand(dialog, id, DialogCommands{RunCnum, BlockOf(OptionBlockId::Cnum), PreviewCnum});
+    return HandleFrameCommand(dialog, id, kCommands);
 }
 
 void InitDialog(HWND dialog, LPARAM initParam)

@@ -114,19 +114,8 @@ int PlanNameArrange(HWND dialog, const void* options, RenameStep& step, WalkObse
     return WalkSelection(drop, WalkRules{o.subfolders, EntryFailure::StopsRun}, ArrangeItem, &run, observer);
 }
 
-int RunNameArrange(HWND dialog)
-{
-    ArrangeOptions options;
-    if (!ReadArrangeOptions(dialog, &options)) return 0;
-    return RunRenames(dialog, PlanNameArrange, &options);
-}
-
-int PreviewNameArrange(HWND dialog)
-{
-    ArrangeOptions options;
-    if (!ReadArrangeOptions(dialog, &options)) return 0;
-    return PreviewRenames(dialog, PlanNameArrange, &options);
-}
+using ArrangeActions = RenameActions<ArrangeOptions, ReadArrangeOptions, PlanNameArrange>;
+const DialogCommands kCommands{ArrangeActions::Run, BlockOf(OptionBlockId::Name), ArrangeActions::Preview};
 
 // WM_COMMAND of the dialog's own controls; TRUE when handled.
 BOOL HandleNameCommand(HWND dialog, WORD id)
@@ -157,7 +146,7 @@ BOOL HandleNameCommand(HWND dialog, WORD id)
         EnableDlgItem(dialog, IDC_NAME_END_TEXT, GetCheck(dialog, IDC_NAME_ADD_END));
         return TRUE;
     default:
-        return HandleFrameCommand(dialog, id, DialogCommands{RunNameArrange, BlockOf(OptionBlockId::Name), PreviewNameArrange});
+        return HandleFrameCommand(dialog, id, kCommands);
     }
 }
 

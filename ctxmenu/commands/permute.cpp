@@ -73,19 +73,8 @@ int PlanPermute(HWND dialog, const void* options, RenameStep& step, WalkObserver
     return WalkSelection(drop, WalkRules{o.subfolders, EntryFailure::StopsRun}, PermuteItem, &run, observer);
 }
 
-int RunPermute(HWND dialog)
-{
-    PermuteOptions options;
-    if (!ReadPermuteOptions(dialog, &options)) return 0;
-    return RunRenames(dialog, PlanPermute, &options);
-}
-
-int PreviewPermute(HWND dialog)
-{
-    PermuteOptions options;
-    if (!ReadPermuteOptions(dialog, &options)) return 0;
-    return PreviewRenames(dialog, PlanPermute, &options);
-}
+using PermuteActions = RenameActions<PermuteOptions, ReadPermuteOptions, PlanPermute>;
+const DialogCommands kCommands{PermuteActions::Run, BlockOf(OptionBlockId::Permute), PermuteActions::Preview};
 
 }  // namespace
 
@@ -97,7 +86,7 @@ INT_PTR CALLBACK PermuteDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         LoadBlock(dialog, BlockOf(OptionBlockId::Permute));
         return FALSE;
     case WM_COMMAND:
-        return HandleFrameCommand(dialog, LOWORD(wParam), DialogCommands{RunPermute, BlockOf(OptionBlockId::Permute), PreviewPermute});
+        return HandleFrameCommand(dialog, LOWORD(wParam), kCommands);
     default:
         return FALSE;
     }
