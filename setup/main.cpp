@@ -7,13 +7,6 @@
 #include "setup/rules/setup_rules.h"
 #include "setup/setup.h"
 
-namespace {
-HINSTANCE g_instance = nullptr;
-}
-
-HINSTANCE SetupInstance() { return g_instance; }
-void SetSetupInstance(HINSTANCE instance) { g_instance = instance; }
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
     SetSetupInstance(instance);
