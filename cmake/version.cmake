@@ -12,3 +12,7 @@ configure_file(${CMAKE_SOURCE_DIR}/setup/res/pellast.manifest.in ${_generated}/s
 # The resource compiler finds both through the include path ("common/version.h").
 include_directories(${_generated})
 
+# The same sources give the same bytes wherever they are built: no link time in the PE
+# header or the export directory, and the linker's default image base instead of one
+# hashed from the output path (the libraries are relocated at load in any case).
+add_link_options(-Wl,--no-insert-timestamp -Wl,--disable-auto-image-base)
