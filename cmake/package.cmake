@@ -1,6 +1,6 @@
 # The release archive tidalon-<version>-win-x64.zip, made from the deliverables of this
 # build into PACKAGE_DIR (scripts/package.sh makes it from a fresh Release build into
-# dist/).
+# dist/), and the test that installs it as a user would.
 set(PACKAGE_DIR ${CMAKE_BINARY_DIR} CACHE PATH "Where the release archive is put")
 set(TIDALON_ARCHIVE ${PACKAGE_DIR}/tidalon-${PROJECT_VERSION}-win-x64.zip)
 set(_package_files ${CMAKE_SOURCE_DIR}/scripts/package)
@@ -12,3 +12,5 @@ add_custom_command(OUTPUT ${TIDALON_ARCHIVE}
   COMMENT "Release archive ${TIDALON_ARCHIVE}"
   VERBATIM)
 add_custom_target(release_archive DEPENDS ${TIDALON_ARCHIVE})
+
+add_subdirectory(tests/package)
