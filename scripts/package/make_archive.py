@@ -55,6 +55,7 @@ def main(archive, version, binaries, readme, license_file):
     files.append((SUMS, sums.encode("utf-8")))
 
     when = entry_time(os.path.dirname(os.path.abspath(readme)))
+    os.makedirs(os.path.dirname(os.path.abspath(archive)), exist_ok=True)
     partial = archive + ".part"
     with zipfile.ZipFile(partial, "w") as z:
         for name, data in files:
