@@ -18,40 +18,6 @@ namespace {
 
 constexpr unsigned kClipboardEntry = 7;
 
-std::string ClipboardText()
-{
-    std::string text = "<none>";
-    if (!OpenClipboard(nullptr)) return "<closed>";
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        text = static_cast<const char*>(GlobalLock(data));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
-
-void PutOnClipboard(const std::string& text)
-{
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
-    GlobalUnlock(block);
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    SetClipboardData(CF_TEXT, block);
-    CloseClipboard();
-}
-
-// A temporary file of a run left behind in the temporary folder.
-bool LeftoverTempFile()
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((std::string(folder) + "tfl*.tmp").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) FindClose(find);
-    return find != INVALID_HANDLE_VALUE;
-}
-
 std::string Padded(const std::string& name, size_t width)
 {
     return name + std::string(width > name.size() ? width - name.size() : 0, ' ');

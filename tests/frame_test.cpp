@@ -460,33 +460,6 @@ TEST_F(FrameTest, FolderListingIsTakenBeforeTheFirstVisit)
 
 // ---- Names code page 932 cannot hold, and reparse points --------------------------
 
-std::wstring Wide(const std::string& ansi)
-{
-    wchar_t wide[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide, MAX_PATH);
-    return wide;
-}
-
-// Names in `folder` as the file system holds them, sorted.
-std::vector<std::wstring> WideNames(const std::wstring& folder)
-{
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    FindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &entry));
-    if (!find.valid()) return names;
-    do {
-        if (std::wcscmp(entry.cFileName, L".") != 0 && std::wcscmp(entry.cFileName, L"..") != 0)
-            names.push_back(entry.cFileName);
-    } while (FindNextFileW(find.get(), &entry));
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-bool MakeWideFile(const std::wstring& path)
-{
-    return FileHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)).valid();
-}
-
 // Name replacement of every "x" by "y", into subfolders when asked.
 DialogFill XByY(bool subfolders)
 {
@@ -501,7 +474,7 @@ DialogFill XByY(bool subfolders)
 TEST_F(FrameTest, SelectedNamesCodePage932CannotHoldAreRefusedWhole)
 {
     // Best fit would make "é" an "e" (another file) and "¥" a backslash (another path).
-    const std::wstring folder = Wide(dir_.path());
+    const std::wstring folder = ToWide(dir_.path());
     dir_.File("xe.txt");
     ASSERT_TRUE(MakeWideFile(folder + L"\\xok.txt"));
     for (const wchar_t* name : {L"x\u00e9.txt", L"x\u00a5.txt"}) {
@@ -519,14 +492,14 @@ TEST_F(FrameTest, SelectedNamesCodePage932CannotHoldAreRefusedWhole)
 
 TEST_F(FrameTest, DescentRefusesAnEntryCodePage932CannotHold)
 {
-    const std::wstring inside = Wide(dir_.Folder("xdir"));
+    const std::wstring inside = ToWide(dir_.Folder("xdir"));
     ASSERT_TRUE(MakeWideFile(inside + L"\\x\u00e9"));
     ComPtr<IDataObject> data;
     *data.put() = CreateWideDropDataObject({inside});
     const auto ui = RunCommandWith(kPermuteEntry, data.get(), XByY(true));
     EXPECT_TRUE(IsOnlyErrorBox(*ui, "指定されたファイルを認識できません。"));
     EXPECT_EQ(dir_.List(), std::vector<std::string>{"ydir"});
-    const std::wstring renamed = Wide(dir_.At("ydir"));
+    const std::wstring renamed = ToWide(dir_.At("ydir"));
     EXPECT_EQ(WideNames(renamed), std::vector<std::wstring>{L"x\u00e9"});
     DeleteFileW((renamed + L"\\x\u00e9").c_str());
 }
@@ -567,7 +540,7 @@ TEST_F(FrameTest, JunctionInsideAFolderIsRenamedButNotEntered)
 {
     dir_.File("outside\\xfile");
     dir_.Folder("top");
-    if (!MakeJunction(Wide(dir_.At("top\\xlink")), Wide(dir_.At("outside"))))
+    if (!MakeJunction(ToWide(dir_.At("top\\xlink")), ToWide(dir_.At("outside"))))
         GTEST_SKIP() << "this platform makes no junctions";
     ASSERT_EQ(dir_.List("top\\xlink"), std::vector<std::string>{"xfile"});
     ComPtr<IDataObject> data;
@@ -575,7 +548,7 @@ TEST_F(FrameTest, JunctionInsideAFolderIsRenamedButNotEntered)
     EXPECT_TRUE(RunCommandWith(kPermuteEntry, data.get(), XByY(true))->Boxes().empty());
     EXPECT_EQ(dir_.List("top"), std::vector<std::string>{"ylink"});
     EXPECT_EQ(dir_.List("outside"), std::vector<std::string>{"xfile"});
-    RemoveDirectoryW(Wide(dir_.At("top\\ylink")).c_str());
+    RemoveDirectoryW(ToWide(dir_.At("top\\ylink")).c_str());
 }
 
 }  // namespace
