@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/handles.h"
 #include "common/resource_ids.h"
 #include "tests/support/command_run.h"
 #include "tests/support/test_env.h"
@@ -89,6 +90,8 @@ TEST_F(ClipboardTest, ListsTheColumnsAndFolderTreesAsChosen)
          },
          top + "\r\n    " + top + "\\a\r\n        " + top + "\\a\\b\r\n            " + leaf + "\r\n"},
         {{top}, [](DialogDriver& d) { d.SetText(IDC_CLIPBOARD_WIDTH, "260"); }, "top \r\n"},
+        // A wrapped "-5" would pad to 251 bytes.
+        {{top}, [](DialogDriver& d) { d.SetText(IDC_CLIPBOARD_WIDTH, "-5"); }, "top\r\n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.expected);
@@ -147,6 +150,11 @@ TEST_F(ClipboardTest, OnlyTheDefaultsButtonStoresTheControls)
         d.Check(IDC_CLIPBOARD_PATH, true);
     }).On({a});
     EXPECT_EQ(ReadSettingsValue("Clipboard"), stored);
+    CommandRun(kClipboardEntry, [](DialogDriver& d) {
+        d.SetText(IDC_CLIPBOARD_WIDTH, "-5");
+        d.Press(IDC_DEFAULT);
+    }, IDCANCEL).On({a});
+    EXPECT_EQ(ReadSettingsValue("Clipboard")[1], 0u) << "a minus sign stores 0, not FB";
 }
 
 TEST_F(ClipboardTest, FailuresKeepTheClipboardAndLongPathsEndOnlyTheirFolder)
@@ -176,6 +184,69 @@ TEST_F(ClipboardTest, FailuresKeepTheClipboardAndLongPathsEndOnlyTheirFolder)
     EXPECT_EQ(ui_->Boxes()[0].text.rfind("パスが長すぎるため処理できません。", 0), 0u);
     EXPECT_EQ(ClipboardText(), "top\r\n    " + std::string(90, 'A') + "\r\n        " + deep.substr(deep.rfind('\\') + 1) +
                                    "\r\none\r\n");
+}
+
+TEST_F(ClipboardTest, ChosenNameCodePage932CannotHoldIsRefusedAndTheListStillCopied)
+{
+    // Read through the ANSI chooser, "résumé.txt" would be "resume.txt": another file.
+    const std::string a = dir_.File("a.txt", "aaa");
+    const std::string lookAlike = dir_.File("resume.txt", "unrelated");
+    const std::wstring typed = ToWide(dir_.path()) + L"\\r\u00e9sum\u00e9.txt";
+    Copy({a}, [](DialogDriver& d) { d.Check(IDC_CLIPBOARD_TEXT_FILE, true); }, [&typed](DialogDriver& d) {
+        TypeSaveName(d, typed);
+        d.Press(IDOK);
+    });
+    EXPECT_TRUE(IsOnlyErrorBox(*ui_, "指定されたファイルを認識できません。"));
+    EXPECT_EQ(ReadFileText(lookAlike), "unrelated");
+    EXPECT_EQ(GetFileAttributesW(typed.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(ClipboardText(), "a.txt\r\n");
+}
+
+TEST_F(ClipboardTest, TemporaryFolderCodePage932CannotHoldFailsTheRunAlone)
+{
+    // Read through the ANSI call, the temporary folder "tmpé" would be "tmpe".
+    const std::wstring temp = ToWide(dir_.path()) + L"\\tmp\u00e9";
+    ASSERT_TRUE(CreateDirectoryW(temp.c_str(), nullptr));
+    dir_.Folder("tmpe");
+    const std::string a = dir_.File("a.txt");
+    PutOnClipboard("before");
+    {
+        const ScopedVariable tmp(L"TMP", temp);
+        const ScopedVariable temporary(L"TEMP", temp);
+        Copy({a}, nullptr);
+    }
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"クリップボードへコピーに失敗しました。"});
+    EXPECT_EQ(ClipboardText(), "before");
+    EXPECT_TRUE(WideNames(temp).empty());
+    EXPECT_TRUE(dir_.List("tmpe").empty());
+}
+
+TEST_F(ClipboardTest, EntryCodePage932CannotHoldEndsItsFolderAndTheRunGoesOn)
+{
+    // Wine lists a folder in the order of the names' code points, which puts "é.txt"
+    // after "z.txt": "ア.txt" comes after it.
+    const std::wstring top = ToWide(dir_.Folder("top"));
+    for (const wchar_t* name : {L"a.txt", L"\u00e9.txt", L"z.txt", L"\u30a2.txt"})
+        ASSERT_TRUE(MakeWideFile(top + L"\\" + name));
+    const std::string after = dir_.File("after.txt");
+    // The folder's entries in the file system's order, up to the one that cannot be named.
+    std::string expected = "top\r\n";
+    {
+        WIN32_FIND_DATAW entry;
+        FindHandle find(FindFirstFileW((top + L"\\*.*").c_str(), &entry));
+        ASSERT_TRUE(find.valid());
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name == L"\u00e9.txt") break;
+            char narrow[MAX_PATH] = {};
+            WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, narrow, MAX_PATH, nullptr, nullptr);
+            if (name != L"." && name != L"..") expected += std::string("    ") + narrow + "\r\n";
+        } while (FindNextFileW(find.get(), &entry));
+    }
+    expected += "after.txt\r\n";
+    Copy({dir_.At("top"), after}, [](DialogDriver& d) { d.Check(IDC_CLIPBOARD_SUBFOLDERS, true); });
+    EXPECT_TRUE(IsOnlyErrorBox(*ui_, "指定されたファイルを認識できません。"));
+    EXPECT_EQ(ClipboardText(), expected);
 }
 
 }  // namespace

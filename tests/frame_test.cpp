@@ -24,6 +24,8 @@
 
 namespace {
 
+constexpr unsigned kNameEntry = 11;
+constexpr unsigned kCnumEntry = 12;
 constexpr unsigned kPermuteEntry = 13;
 
 class FrameTest : public testing::Test {
@@ -502,6 +504,38 @@ TEST_F(FrameTest, DescentRefusesAnEntryCodePage932CannotHold)
     const std::wstring renamed = ToWide(dir_.At("ydir"));
     EXPECT_EQ(WideNames(renamed), std::vector<std::wstring>{L"x\u00e9"});
     DeleteFileW((renamed + L"\\x\u00e9").c_str());
+}
+
+TEST_F(FrameTest, TypedTextsCodePage932CannotHoldRunNothing)
+{
+    // The dialogs are ANSI: a pasted "é" read so would be an "e", and each row below
+    // would then rename "name.txt".
+    UseFullMenuLayout();
+    const struct {
+        const char* what;
+        unsigned entry;
+        int box;     // ticked first (0: none)
+        int field;   // gets the "é"
+        int other;   // gets `text` (0: none)
+        const char* text;
+    } rows[] = {
+        {"search text", kPermuteEntry, 0, IDC_PERMUTE_SEARCH, IDC_PERMUTE_REPLACEMENT, "x"},
+        {"replacement", kPermuteEntry, 0, IDC_PERMUTE_REPLACEMENT, IDC_PERMUTE_SEARCH, "a"},
+        {"end text", kNameEntry, IDC_NAME_ADD_END, IDC_NAME_END_TEXT, 0, nullptr},
+        {"prefix", kCnumEntry, 0, IDC_CNUM_PREFIX, 0, nullptr},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string folder = dir_.Folder(row.what);
+        const auto ui = RunCommand(row.entry, {dir_.File(std::string(row.what) + "\\name.txt")}, [&row](DialogDriver& d) {
+            if (row.box != 0) d.Check(row.box, true);
+            if (row.other != 0) d.SetText(row.other, row.text);
+            SetWindowTextW(GetDlgItem(d.hwnd(), row.field), L"\u00e9");
+        });
+        EXPECT_TRUE(IsOnlyErrorBox(*ui, "入力された文字列に使用できない文字が含まれています。"));
+        EXPECT_FALSE(IsWindow(ui->dialog())) << "the dialog closes after OK";
+        EXPECT_EQ(FolderNames(folder), std::vector<std::string>{"name.txt"});
+    }
 }
 
 // A junction (mount point) at `link`, a new folder, leading to `target`.
