@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -247,6 +248,22 @@ TEST_F(ClipboardTest, EntryCodePage932CannotHoldEndsItsFolderAndTheRunGoesOn)
     Copy({dir_.At("top"), after}, [](DialogDriver& d) { d.Check(IDC_CLIPBOARD_SUBFOLDERS, true); });
     EXPECT_TRUE(IsOnlyErrorBox(*ui_, "指定されたファイルを認識できません。"));
     EXPECT_EQ(ClipboardText(), expected);
+}
+
+TEST_F(ClipboardTest, TwentyThousandItemsAreAllListed)
+{
+    const LargeTree tree("read", 20000, false);
+    std::string expected;
+    for (unsigned i = 0; i < tree.count(); ++i) expected += LargeTree::Name(i) + "\r\n";
+    UiScript::Progress progress;
+    ui_ = std::make_unique<CommandRun>(kClipboardEntry, nullptr);
+    ui_->ExpectProgress(false, &progress);
+    ui_->On(tree.Paths());
+    EXPECT_TRUE(ui_->Boxes().empty());
+    const std::string copied = ClipboardText();
+    EXPECT_EQ(copied.size(), expected.size());
+    const auto differs = std::mismatch(copied.begin(), copied.end(), expected.begin(), expected.end()).first;
+    EXPECT_TRUE(copied == expected) << "the list differs from byte " << differs - copied.begin();
 }
 
 }  // namespace

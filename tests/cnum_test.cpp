@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -103,6 +104,27 @@ TEST_F(CnumTest, NumbersByTheRows)
             EXPECT_EQ(ReadFileText(dir_.At(folder + "\\" + row.expected[i])), row.names[i]) << row.expected[i];
         EXPECT_EQ(dir_.List(folder).size(), row.names.size());
     }
+}
+
+TEST_F(CnumTest, TwentyThousandItemsAreAllNumbered)
+{
+    const LargeTree tree("cnum", 20000, true);
+    ui_ = std::make_unique<CommandRun>(kCnumEntry, Set(With("n", "0", "4", false, true)));
+    UiScript::Progress progress;
+    ui_->ExpectProgress(false, &progress);
+    ui_->On(tree.Paths());
+    EXPECT_TRUE(ui_->Boxes().empty());
+    // By name, the files are numbered in the order of their names, folder by folder.
+    unsigned wrong = 0;
+    std::vector<std::string> expected;
+    for (unsigned i = 0; i < tree.count(); ++i) {
+        expected.push_back("n" + std::to_string(i) + ".txt");
+        if (i + 1 < tree.count() && tree.Folder(i + 1) == tree.Folder(i)) continue;
+        std::sort(expected.begin(), expected.end());
+        if (FolderNames(tree.Folder(i)) != expected) ++wrong;
+        expected.clear();
+    }
+    EXPECT_EQ(wrong, 0u) << "folders not numbered as expected";
 }
 
 TEST_F(CnumTest, FolderKeepsTheTextAfterItsDot)

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -24,6 +26,9 @@
 
 namespace {
 
+constexpr unsigned kClipboardEntry = 7;
+constexpr unsigned kTimeEntry = 8;
+constexpr unsigned kAttributeEntry = 10;
 constexpr unsigned kNameEntry = 11;
 constexpr unsigned kCnumEntry = 12;
 constexpr unsigned kPermuteEntry = 13;
@@ -583,6 +588,131 @@ TEST_F(FrameTest, JunctionInsideAFolderIsRenamedButNotEntered)
     EXPECT_EQ(dir_.List("top"), std::vector<std::string>{"ylink"});
     EXPECT_EQ(dir_.List("outside"), std::vector<std::string>{"xfile"});
     RemoveDirectoryW(ToWide(dir_.At("top\\ylink")).c_str());
+}
+
+// ---- Long runs: the progress window and the user's stop ------------------------------
+
+using FolderFacts = std::map<std::string, WIN32_FIND_DATAA>;
+
+FolderFacts ListFacts(const std::string& folder)
+{
+    FolderFacts facts;
+    WIN32_FIND_DATAA entry;
+    FindHandle find(FindFirstFileA((folder + "\\*").c_str(), &entry));
+    if (!find.valid()) return facts;
+    do {
+        facts[entry.cFileName] = entry;
+    } while (FindNextFileA(find.get(), &entry));
+    facts.erase(".");
+    facts.erase("..");
+    return facts;
+}
+
+const WIN32_FIND_DATAA* Facts(const FolderFacts& folder, const std::string& name)
+{
+    const auto it = folder.find(name);
+    return it != folder.end() ? &it->second : nullptr;
+}
+
+int LocalYear(const FILETIME& utc)
+{
+    FILETIME local;
+    SYSTEMTIME calendar{};
+    FileTimeToLocalFileTime(&utc, &local);
+    FileTimeToSystemTime(&local, &calendar);
+    return calendar.wYear;
+}
+
+TEST_F(FrameTest, StoppedLongRunsKeepWhatTheyDidAndTouchNothingAfter)
+{
+    // Each row runs over the same 20,000 files and presses "中止" as soon as the window
+    // is up; each changes a property of its own, so the rows do not meet. The quickest
+    // runs get each file three times over, so that they too last well past the half
+    // second (a second visit changes nothing more).
+    UseFullMenuLayout();
+    const LargeTree tree("stop", 20000, true);
+    using Changed = std::function<bool(const FolderFacts&, const std::string& name)>;
+    const struct {
+        const char* kind;
+        unsigned entry;
+        unsigned visits;   // of each file
+        DialogFill fill;
+        Changed changed;   // null: nothing on disk changes
+    } rows[] = {
+        // The version column makes the list slow enough to be stopped.
+        {"list", kClipboardEntry, 1, [](DialogDriver& d) { d.Check(IDC_CLIPBOARD_VERSION, true); }, nullptr},
+        {"attributes", kAttributeEntry, 3,
+         [](DialogDriver& d) {
+             d.Check(IDC_ATTRIBUTE_HIDDEN, true);
+             d.Check(IDC_ATTRIBUTE_ABSOLUTE, false);
+             d.Check(IDC_ATTRIBUTE_ADD, true);
+             d.SelectCombo(IDC_ATTRIBUTE_TARGETS, 0);
+         },
+         [](const FolderFacts& f, const std::string& name) {
+             const WIN32_FIND_DATAA* found = Facts(f, name);
+             return found != nullptr && (found->dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+         }},
+        {"times", kTimeEntry, 3,
+         [](DialogDriver& d) {
+             d.Check(IDC_TIME_CREATION, false);
+             d.Check(IDC_TIME_TIME_OF_DAY, false);
+             d.SetText(IDC_TIME_W_YEAR, "2001");
+             d.SetText(IDC_TIME_W_MONTH, "2");
+             d.SetText(IDC_TIME_W_DAY, "3");
+         },
+         [](const FolderFacts& f, const std::string& name) {
+             const WIN32_FIND_DATAA* found = Facts(f, name);
+             return found != nullptr && LocalYear(found->ftLastWriteTime) == 2001;
+         }},
+        {"rename", kPermuteEntry, 1,
+         [](DialogDriver& d) {
+             d.SetText(IDC_PERMUTE_SEARCH, "f");
+             d.SetText(IDC_PERMUTE_REPLACEMENT, "g");
+         },
+         [](const FolderFacts& f, const std::string& name) {
+             return Facts(f, name) == nullptr && Facts(f, "g" + name.substr(1)) != nullptr;
+         }},
+    };
+    PutOnClipboard("before");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.kind);
+        UiScript::Progress progress;
+        CommandRun run(row.entry, row.fill);
+        run.ExpectProgress(true, &progress);
+        std::vector<std::string> selection;
+        for (const std::string& path : tree.Paths()) selection.insert(selection.end(), row.visits, path);
+        run.On(selection);
+        EXPECT_TRUE(run.Boxes().empty());
+        EXPECT_NE(progress.window, nullptr) << "a run over 20,000 items shows its progress";
+        EXPECT_EQ(progress.owner, run.dialog());
+        EXPECT_EQ(progress.button, "中止");
+        EXPECT_FALSE(IsWindow(progress.window)) << "the window goes with the run";
+        if (!row.changed) {
+            EXPECT_TRUE(ClipboardText() == "before");
+            EXPECT_FALSE(LeftoverTempFile());
+            continue;
+        }
+        // The files changed are the first ones of the selection, and not all of them.
+        unsigned done = 0, misplaced = 0, seen = 0;
+        FolderFacts folder;
+        for (unsigned i = 0; i < tree.count(); ++i) {
+            if (i == 0 || tree.Folder(i) != tree.Folder(i - 1)) {
+                folder = ListFacts(tree.Folder(i));
+                seen += static_cast<unsigned>(folder.size());
+            }
+            if (!row.changed(folder, LargeTree::Name(i))) continue;
+            if (i != done) ++misplaced;
+            ++done;
+        }
+        EXPECT_EQ(seen, tree.count());
+        EXPECT_GT(done, 0u);
+        EXPECT_LT(done, tree.count());
+        EXPECT_EQ(misplaced, 0u) << done << " changed";
+    }
+
+    // A run of a few items is over before the window would come.
+    EXPECT_EQ(RunCommand(kAttributeEntry, {dir_.File("a"), dir_.File("b"), dir_.File("c")}, nullptr)->Dialogs(),
+              std::vector<std::string>{"属性変更"});
 }
 
 }  // namespace
