@@ -9,6 +9,7 @@
 #include "common/resource_ids.h"
 #include "tests/support/command_run.h"
 #include "tests/support/test_env.h"
+#include "tools/support/drop_data.h"
 
 namespace {
 
@@ -49,8 +50,10 @@ protected:
     }
 
     // Checks `paths` with the boxes ticked as `t`. With the log ticked the chooser is
-    // answered with `chooser`, and a replace question with Yes.
-    void Check(const std::vector<std::string>& paths, const Ticks& t, int chooser = IDOK, bool replace = false)
+    // answered with `chooser` (after `typed` is typed into it, when given), and a replace
+    // question with Yes.
+    void Check(const std::vector<std::string>& paths, const Ticks& t, int chooser = IDOK, bool replace = false,
+               const std::wstring& typed = std::wstring())
     {
         ui_ = std::make_unique<CommandRun>(kArchiveEntry, [t](DialogDriver& d) {
             d.Check(IDC_ARCHIVE_ZIP, t.zip);
@@ -59,8 +62,9 @@ protected:
             d.Check(IDC_ARCHIVE_LOG, t.log);
         });
         if (t.log) {
-            ui_->ExpectDialog([this, chooser](DialogDriver& d) {
+            ui_->ExpectDialog([this, chooser, typed](DialogDriver& d) {
                 chooserCaption_ = d.Caption();
+                if (!typed.empty()) TypeSaveName(d, typed);
                 d.Press(chooser);
             });
         }
@@ -171,6 +175,57 @@ TEST_F(ArchiveTest, MissingLibraryTickedByTheBlockStopsAtTheFirstArchive)
     const std::string zip = Archive("b.zip", true);
     Check({lzh, zip}, {});
     EXPECT_EQ(Texts(), std::vector<std::string>{SystemText(ERROR_MOD_NOT_FOUND)});
+}
+
+TEST_F(ArchiveTest, ChosenLogNameCodePage932CannotHoldIsRefusedAndTheCheckGoesOn)
+{
+    // Read through the ANSI chooser, "résumé.txt" would be "resume.txt": another file.
+    const std::string lookAlike = dir_.File("resume.txt", "unrelated");
+    const std::wstring typed = ToWide(dir_.path()) + L"\\r\u00e9sum\u00e9.txt";
+    Check({Archive("a.zip")}, {true, true, false, true}, IDOK, false, typed);
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"指定されたファイルを認識できません。", kAllSound}));
+    EXPECT_EQ(ReadFileText(lookAlike), "unrelated");
+    EXPECT_EQ(GetFileAttributesW(typed.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(ArchiveTest, LibrariesAreNeverLookedForInFoldersCodePage932CannotHold)
+{
+    // The LZH library in "libé", and in its look-alike "libe" that the ANSI calls would
+    // name instead: kelmora.dll's folder or a folder of PATH named so is passed over.
+    const std::wstring folder = ToWide(dir_.path()) + L"\\lib\u00e9";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring lookAlike = ToWide(dir_.Folder("libe"));
+    const std::wstring library = ToWide(TIDALON_ARCHIVERS_DIR "\\unzip32.dll");
+    for (const std::wstring& into : {folder, lookAlike})
+        ASSERT_TRUE(CopyFileW(library.c_str(), (into + L"\\unlha32.dll").c_str(), FALSE));
+    const std::wstring copy = folder + L"\\kelmora.dll";
+    ASSERT_TRUE(CopyFileW(ToWide(TIDALON_DIST_DIR "\\kelmora.dll").c_str(), copy.c_str(), FALSE));
+    const std::string lzh = dir_.File("a.lzh");
+    for (const bool onPath : {true, false}) {
+        SCOPED_TRACE(onPath ? "a folder of PATH" : "kelmora.dll's folder");
+        std::vector<wchar_t> path(32767);
+        path.resize(GetEnvironmentVariableW(L"PATH", path.data(), static_cast<DWORD>(path.size())));
+        const ScopedVariable variable(L"PATH", onPath ? folder + L";" + std::wstring(path.begin(), path.end())
+                                                      : std::wstring(path.begin(), path.end()));
+        const HMODULE module = onPath ? nullptr : LoadLibraryW(copy.c_str());
+        ASSERT_TRUE(onPath || module != nullptr);
+        bool lzhEnabled = true;
+        UiScript ui;
+        // The default block ticks LZH: a run on an LZH archive then needs its library.
+        ui.ExpectDialog([&lzhEnabled](DialogDriver& d) {
+            lzhEnabled = d.IsEnabled(IDC_ARCHIVE_LZH);
+            d.Press(IDOK);
+        });
+        ui.AnswerAllBoxes(IDOK);
+        ComPtr<IDataObject> data;
+        *data.put() = CreateDropDataObject({lzh});
+        EXPECT_EQ(KelmoraMenu(data.get(), module).Invoke(kArchiveEntry), S_OK);
+        EXPECT_TRUE(ui.Failures().empty());
+        EXPECT_FALSE(lzhEnabled);
+        EXPECT_TRUE(IsOnlyErrorBox(ui, SystemText(ERROR_MOD_NOT_FOUND)));
+        EXPECT_EQ(GetModuleHandleA("unlha32.dll"), nullptr);
+        if (module != nullptr) FreeLibrary(module);
+    }
 }
 
 }  // namespace

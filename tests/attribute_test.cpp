@@ -108,6 +108,16 @@ TEST_F(AttributeTest, VanishedItemStopsTheRun)
     EXPECT_EQ(Attributes(later), 0u);
 }
 
+TEST_F(AttributeTest, AnsiNameThatIsNoCodePage932TextIsRefused)
+{
+    // 82 40 is no character of code page 932; read without that check it is "・" (81 45),
+    // and the attributes of this other, existing file would change.
+    const std::string lookAlike = dir_.File("x・.txt");
+    ui_ = RunCommand(kAttributeEntry, {dir_.At("x\x82\x40.txt")}, Set({false, true, true, IDC_ATTRIBUTE_ADD, 0, false}));
+    ExpectOnlyBox("指定されたファイルを認識できません。");
+    EXPECT_EQ(Attributes(lookAlike), 0u);
+}
+
 TEST_F(AttributeTest, ChildPathPastTheLimitStopsTheDescentUncut)
 {
     // Made through the wide calls: the child's path needs 260 bytes, its folder's fits.

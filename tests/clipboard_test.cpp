@@ -6,10 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "common/handles.h"
 #include "common/resource_ids.h"
 #include "tests/support/command_run.h"
 #include "tests/support/test_env.h"
@@ -17,40 +19,6 @@
 namespace {
 
 constexpr unsigned kClipboardEntry = 7;
-
-std::string ClipboardText()
-{
-    std::string text = "<none>";
-    if (!OpenClipboard(nullptr)) return "<closed>";
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        text = static_cast<const char*>(GlobalLock(data));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
-
-void PutOnClipboard(const std::string& text)
-{
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
-    GlobalUnlock(block);
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    SetClipboardData(CF_TEXT, block);
-    CloseClipboard();
-}
-
-// A temporary file of a run left behind in the temporary folder.
-bool LeftoverTempFile()
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((std::string(folder) + "tfl*.tmp").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) FindClose(find);
-    return find != INVALID_HANDLE_VALUE;
-}
 
 std::string Padded(const std::string& name, size_t width)
 {
@@ -123,6 +91,8 @@ TEST_F(ClipboardTest, ListsTheColumnsAndFolderTreesAsChosen)
          },
          top + "\r\n    " + top + "\\a\r\n        " + top + "\\a\\b\r\n            " + leaf + "\r\n"},
         {{top}, [](DialogDriver& d) { d.SetText(IDC_CLIPBOARD_WIDTH, "260"); }, "top \r\n"},
+        // A wrapped "-5" would pad to 251 bytes.
+        {{top}, [](DialogDriver& d) { d.SetText(IDC_CLIPBOARD_WIDTH, "-5"); }, "top\r\n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.expected);
@@ -181,6 +151,11 @@ TEST_F(ClipboardTest, OnlyTheDefaultsButtonStoresTheControls)
         d.Check(IDC_CLIPBOARD_PATH, true);
     }).On({a});
     EXPECT_EQ(ReadSettingsValue("Clipboard"), stored);
+    CommandRun(kClipboardEntry, [](DialogDriver& d) {
+        d.SetText(IDC_CLIPBOARD_WIDTH, "-5");
+        d.Press(IDC_DEFAULT);
+    }, IDCANCEL).On({a});
+    EXPECT_EQ(ReadSettingsValue("Clipboard")[1], 0u) << "a minus sign stores 0, not FB";
 }
 
 TEST_F(ClipboardTest, FailuresKeepTheClipboardAndLongPathsEndOnlyTheirFolder)
@@ -210,6 +185,85 @@ TEST_F(ClipboardTest, FailuresKeepTheClipboardAndLongPathsEndOnlyTheirFolder)
     EXPECT_EQ(ui_->Boxes()[0].text.rfind("パスが長すぎるため処理できません。", 0), 0u);
     EXPECT_EQ(ClipboardText(), "top\r\n    " + std::string(90, 'A') + "\r\n        " + deep.substr(deep.rfind('\\') + 1) +
                                    "\r\none\r\n");
+}
+
+TEST_F(ClipboardTest, ChosenNameCodePage932CannotHoldIsRefusedAndTheListStillCopied)
+{
+    // Read through the ANSI chooser, "résumé.txt" would be "resume.txt": another file.
+    const std::string a = dir_.File("a.txt", "aaa");
+    const std::string lookAlike = dir_.File("resume.txt", "unrelated");
+    const std::wstring typed = ToWide(dir_.path()) + L"\\r\u00e9sum\u00e9.txt";
+    Copy({a}, [](DialogDriver& d) { d.Check(IDC_CLIPBOARD_TEXT_FILE, true); }, [&typed](DialogDriver& d) {
+        TypeSaveName(d, typed);
+        d.Press(IDOK);
+    });
+    EXPECT_TRUE(IsOnlyErrorBox(*ui_, "指定されたファイルを認識できません。"));
+    EXPECT_EQ(ReadFileText(lookAlike), "unrelated");
+    EXPECT_EQ(GetFileAttributesW(typed.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(ClipboardText(), "a.txt\r\n");
+}
+
+TEST_F(ClipboardTest, TemporaryFolderCodePage932CannotHoldFailsTheRunAlone)
+{
+    // Read through the ANSI call, the temporary folder "tmpé" would be "tmpe".
+    const std::wstring temp = ToWide(dir_.path()) + L"\\tmp\u00e9";
+    ASSERT_TRUE(CreateDirectoryW(temp.c_str(), nullptr));
+    dir_.Folder("tmpe");
+    const std::string a = dir_.File("a.txt");
+    PutOnClipboard("before");
+    {
+        const ScopedVariable tmp(L"TMP", temp);
+        const ScopedVariable temporary(L"TEMP", temp);
+        Copy({a}, nullptr);
+    }
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"クリップボードへコピーに失敗しました。"});
+    EXPECT_EQ(ClipboardText(), "before");
+    EXPECT_TRUE(WideNames(temp).empty());
+    EXPECT_TRUE(dir_.List("tmpe").empty());
+}
+
+TEST_F(ClipboardTest, EntryCodePage932CannotHoldEndsItsFolderAndTheRunGoesOn)
+{
+    // Wine lists a folder in the order of the names' code points, which puts "é.txt"
+    // after "z.txt": "ア.txt" comes after it.
+    const std::wstring top = ToWide(dir_.Folder("top"));
+    for (const wchar_t* name : {L"a.txt", L"\u00e9.txt", L"z.txt", L"\u30a2.txt"})
+        ASSERT_TRUE(MakeWideFile(top + L"\\" + name));
+    const std::string after = dir_.File("after.txt");
+    // The folder's entries in the file system's order, up to the one that cannot be named.
+    std::string expected = "top\r\n";
+    {
+        WIN32_FIND_DATAW entry;
+        FindHandle find(FindFirstFileW((top + L"\\*.*").c_str(), &entry));
+        ASSERT_TRUE(find.valid());
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name == L"\u00e9.txt") break;
+            char narrow[MAX_PATH] = {};
+            WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, narrow, MAX_PATH, nullptr, nullptr);
+            if (name != L"." && name != L"..") expected += std::string("    ") + narrow + "\r\n";
+        } while (FindNextFileW(find.get(), &entry));
+    }
+    expected += "after.txt\r\n";
+    Copy({dir_.At("top"), after}, [](DialogDriver& d) { d.Check(IDC_CLIPBOARD_SUBFOLDERS, true); });
+    EXPECT_TRUE(IsOnlyErrorBox(*ui_, "指定されたファイルを認識できません。"));
+    EXPECT_EQ(ClipboardText(), expected);
+}
+
+TEST_F(ClipboardTest, TwentyThousandItemsAreAllListed)
+{
+    const LargeTree tree("read", 20000, false);
+    std::string expected;
+    for (unsigned i = 0; i < tree.count(); ++i) expected += LargeTree::Name(i) + "\r\n";
+    UiScript::Progress progress;
+    ui_ = std::make_unique<CommandRun>(kClipboardEntry, nullptr);
+    ui_->ExpectProgress(false, &progress);
+    ui_->On(tree.Paths());
+    EXPECT_TRUE(ui_->Boxes().empty());
+    const std::string copied = ClipboardText();
+    EXPECT_EQ(copied.size(), expected.size());
+    const auto differs = std::mismatch(copied.begin(), copied.end(), expected.begin(), expected.end()).first;
+    EXPECT_TRUE(copied == expected) << "the list differs from byte " << differs - copied.begin();
 }
 
 }  // namespace

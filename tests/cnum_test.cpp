@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -79,6 +80,7 @@ TEST_F(CnumTest, NumbersByTheRows)
         {{"x"}, {0}, With("", "12345", "4", true), {"12345"}},
         {{"x"}, {0}, With("", "abc", "4", false), {"0"}},
         {{"x"}, {0}, With("", "-5", "4", false), {"0"}},
+        {{"x"}, {0}, With("", "3", "-5", true), {"3"}},   // a wrapped "-5" would be 4294967291 digits
         {{"x"}, {0}, With("", "2147483648", "4", false), {"2147483648"}},
         {{"x", "y"}, {0, 1}, With("", "4294967295", "4", false), {"4294967295", "4294967296"}},
         {{"x.txt"}, {0}, With("%d%s_", "7", "4", false), {"%d%s_7.txt"}},
@@ -102,6 +104,27 @@ TEST_F(CnumTest, NumbersByTheRows)
             EXPECT_EQ(ReadFileText(dir_.At(folder + "\\" + row.expected[i])), row.names[i]) << row.expected[i];
         EXPECT_EQ(dir_.List(folder).size(), row.names.size());
     }
+}
+
+TEST_F(CnumTest, TwentyThousandItemsAreAllNumbered)
+{
+    const LargeTree tree("cnum", 20000, true);
+    ui_ = std::make_unique<CommandRun>(kCnumEntry, Set(With("n", "0", "4", false, true)));
+    UiScript::Progress progress;
+    ui_->ExpectProgress(false, &progress);
+    ui_->On(tree.Paths());
+    EXPECT_TRUE(ui_->Boxes().empty());
+    // By name, the files are numbered in the order of their names, folder by folder.
+    unsigned wrong = 0;
+    std::vector<std::string> expected;
+    for (unsigned i = 0; i < tree.count(); ++i) {
+        expected.push_back("n" + std::to_string(i) + ".txt");
+        if (i + 1 < tree.count() && tree.Folder(i + 1) == tree.Folder(i)) continue;
+        std::sort(expected.begin(), expected.end());
+        if (FolderNames(tree.Folder(i)) != expected) ++wrong;
+        expected.clear();
+    }
+    EXPECT_EQ(wrong, 0u) << "folders not numbered as expected";
 }
 
 TEST_F(CnumTest, FolderKeepsTheTextAfterItsDot)

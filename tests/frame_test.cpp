@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -24,6 +26,11 @@
 
 namespace {
 
+constexpr unsigned kClipboardEntry = 7;
+constexpr unsigned kTimeEntry = 8;
+constexpr unsigned kAttributeEntry = 10;
+constexpr unsigned kNameEntry = 11;
+constexpr unsigned kCnumEntry = 12;
 constexpr unsigned kPermuteEntry = 13;
 
 class FrameTest : public testing::Test {
@@ -460,33 +467,6 @@ TEST_F(FrameTest, FolderListingIsTakenBeforeTheFirstVisit)
 
 // ---- Names code page 932 cannot hold, and reparse points --------------------------
 
-std::wstring Wide(const std::string& ansi)
-{
-    wchar_t wide[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide, MAX_PATH);
-    return wide;
-}
-
-// Names in `folder` as the file system holds them, sorted.
-std::vector<std::wstring> WideNames(const std::wstring& folder)
-{
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    FindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &entry));
-    if (!find.valid()) return names;
-    do {
-        if (std::wcscmp(entry.cFileName, L".") != 0 && std::wcscmp(entry.cFileName, L"..") != 0)
-            names.push_back(entry.cFileName);
-    } while (FindNextFileW(find.get(), &entry));
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-bool MakeWideFile(const std::wstring& path)
-{
-    return FileHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)).valid();
-}
-
 // Name replacement of every "x" by "y", into subfolders when asked.
 DialogFill XByY(bool subfolders)
 {
@@ -501,7 +481,7 @@ DialogFill XByY(bool subfolders)
 TEST_F(FrameTest, SelectedNamesCodePage932CannotHoldAreRefusedWhole)
 {
     // Best fit would make "é" an "e" (another file) and "¥" a backslash (another path).
-    const std::wstring folder = Wide(dir_.path());
+    const std::wstring folder = ToWide(dir_.path());
     dir_.File("xe.txt");
     ASSERT_TRUE(MakeWideFile(folder + L"\\xok.txt"));
     for (const wchar_t* name : {L"x\u00e9.txt", L"x\u00a5.txt"}) {
@@ -519,16 +499,48 @@ TEST_F(FrameTest, SelectedNamesCodePage932CannotHoldAreRefusedWhole)
 
 TEST_F(FrameTest, DescentRefusesAnEntryCodePage932CannotHold)
 {
-    const std::wstring inside = Wide(dir_.Folder("xdir"));
+    const std::wstring inside = ToWide(dir_.Folder("xdir"));
     ASSERT_TRUE(MakeWideFile(inside + L"\\x\u00e9"));
     ComPtr<IDataObject> data;
     *data.put() = CreateWideDropDataObject({inside});
     const auto ui = RunCommandWith(kPermuteEntry, data.get(), XByY(true));
     EXPECT_TRUE(IsOnlyErrorBox(*ui, "指定されたファイルを認識できません。"));
     EXPECT_EQ(dir_.List(), std::vector<std::string>{"ydir"});
-    const std::wstring renamed = Wide(dir_.At("ydir"));
+    const std::wstring renamed = ToWide(dir_.At("ydir"));
     EXPECT_EQ(WideNames(renamed), std::vector<std::wstring>{L"x\u00e9"});
     DeleteFileW((renamed + L"\\x\u00e9").c_str());
+}
+
+TEST_F(FrameTest, TypedTextsCodePage932CannotHoldRunNothing)
+{
+    // The dialogs are ANSI: a pasted "é" read so would be an "e", and each row below
+    // would then rename "name.txt".
+    UseFullMenuLayout();
+    const struct {
+        const char* what;
+        unsigned entry;
+        int box;     // ticked first (0: none)
+        int field;   // gets the "é"
+        int other;   // gets `text` (0: none)
+        const char* text;
+    } rows[] = {
+        {"search text", kPermuteEntry, 0, IDC_PERMUTE_SEARCH, IDC_PERMUTE_REPLACEMENT, "x"},
+        {"replacement", kPermuteEntry, 0, IDC_PERMUTE_REPLACEMENT, IDC_PERMUTE_SEARCH, "a"},
+        {"end text", kNameEntry, IDC_NAME_ADD_END, IDC_NAME_END_TEXT, 0, nullptr},
+        {"prefix", kCnumEntry, 0, IDC_CNUM_PREFIX, 0, nullptr},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string folder = dir_.Folder(row.what);
+        const auto ui = RunCommand(row.entry, {dir_.File(std::string(row.what) + "\\name.txt")}, [&row](DialogDriver& d) {
+            if (row.box != 0) d.Check(row.box, true);
+            if (row.other != 0) d.SetText(row.other, row.text);
+            SetWindowTextW(GetDlgItem(d.hwnd(), row.field), L"\u00e9");
+        });
+        EXPECT_TRUE(IsOnlyErrorBox(*ui, "入力された文字列に使用できない文字が含まれています。"));
+        EXPECT_FALSE(IsWindow(ui->dialog())) << "the dialog closes after OK";
+        EXPECT_EQ(FolderNames(folder), std::vector<std::string>{"name.txt"});
+    }
 }
 
 // A junction (mount point) at `link`, a new folder, leading to `target`.
@@ -567,7 +579,7 @@ TEST_F(FrameTest, JunctionInsideAFolderIsRenamedButNotEntered)
 {
     dir_.File("outside\\xfile");
     dir_.Folder("top");
-    if (!MakeJunction(Wide(dir_.At("top\\xlink")), Wide(dir_.At("outside"))))
+    if (!MakeJunction(ToWide(dir_.At("top\\xlink")), ToWide(dir_.At("outside"))))
         GTEST_SKIP() << "this platform makes no junctions";
     ASSERT_EQ(dir_.List("top\\xlink"), std::vector<std::string>{"xfile"});
     ComPtr<IDataObject> data;
@@ -575,7 +587,132 @@ TEST_F(FrameTest, JunctionInsideAFolderIsRenamedButNotEntered)
     EXPECT_TRUE(RunCommandWith(kPermuteEntry, data.get(), XByY(true))->Boxes().empty());
     EXPECT_EQ(dir_.List("top"), std::vector<std::string>{"ylink"});
     EXPECT_EQ(dir_.List("outside"), std::vector<std::string>{"xfile"});
-    RemoveDirectoryW(Wide(dir_.At("top\\ylink")).c_str());
+    RemoveDirectoryW(ToWide(dir_.At("top\\ylink")).c_str());
+}
+
+// ---- Long runs: the progress window and the user's stop ------------------------------
+
+using FolderFacts = std::map<std::string, WIN32_FIND_DATAA>;
+
+FolderFacts ListFacts(const std::string& folder)
+{
+    FolderFacts facts;
+    WIN32_FIND_DATAA entry;
+    FindHandle find(FindFirstFileA((folder + "\\*").c_str(), &entry));
+    if (!find.valid()) return facts;
+    do {
+        facts[entry.cFileName] = entry;
+    } while (FindNextFileA(find.get(), &entry));
+    facts.erase(".");
+    facts.erase("..");
+    return facts;
+}
+
+const WIN32_FIND_DATAA* Facts(const FolderFacts& folder, const std::string& name)
+{
+    const auto it = folder.find(name);
+    return it != folder.end() ? &it->second : nullptr;
+}
+
+int LocalYear(const FILETIME& utc)
+{
+    FILETIME local;
+    SYSTEMTIME calendar{};
+    FileTimeToLocalFileTime(&utc, &local);
+    FileTimeToSystemTime(&local, &calendar);
+    return calendar.wYear;
+}
+
+TEST_F(FrameTest, StoppedLongRunsKeepWhatTheyDidAndTouchNothingAfter)
+{
+    // Each row runs over the same 20,000 files and presses "中止" as soon as the window
+    // is up; each changes a property of its own, so the rows do not meet. The quickest
+    // runs get each file three times over, so that they too last well past the half
+    // second (a second visit changes nothing more).
+    UseFullMenuLayout();
+    const LargeTree tree("stop", 20000, true);
+    using Changed = std::function<bool(const FolderFacts&, const std::string& name)>;
+    const struct {
+        const char* kind;
+        unsigned entry;
+        unsigned visits;   // of each file
+        DialogFill fill;
+        Changed changed;   // null: nothing on disk changes
+    } rows[] = {
+        // The version column makes the list slow enough to be stopped.
+        {"list", kClipboardEntry, 1, [](DialogDriver& d) { d.Check(IDC_CLIPBOARD_VERSION, true); }, nullptr},
+        {"attributes", kAttributeEntry, 3,
+         [](DialogDriver& d) {
+             d.Check(IDC_ATTRIBUTE_HIDDEN, true);
+             d.Check(IDC_ATTRIBUTE_ABSOLUTE, false);
+             d.Check(IDC_ATTRIBUTE_ADD, true);
+             d.SelectCombo(IDC_ATTRIBUTE_TARGETS, 0);
+         },
+         [](const FolderFacts& f, const std::string& name) {
+             const WIN32_FIND_DATAA* found = Facts(f, name);
+             return found != nullptr && (found->dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+         }},
+        {"times", kTimeEntry, 3,
+         [](DialogDriver& d) {
+             d.Check(IDC_TIME_CREATION, false);
+             d.Check(IDC_TIME_TIME_OF_DAY, false);
+             d.SetText(IDC_TIME_W_YEAR, "2001");
+             d.SetText(IDC_TIME_W_MONTH, "2");
+             d.SetText(IDC_TIME_W_DAY, "3");
+         },
+         [](const FolderFacts& f, const std::string& name) {
+             const WIN32_FIND_DATAA* found = Facts(f, name);
+             return found != nullptr && LocalYear(found->ftLastWriteTime) == 2001;
+         }},
+        {"rename", kPermuteEntry, 1,
+         [](DialogDriver& d) {
+             d.SetText(IDC_PERMUTE_SEARCH, "f");
+             d.SetText(IDC_PERMUTE_REPLACEMENT, "g");
+         },
+         [](const FolderFacts& f, const std::string& name) {
+             return Facts(f, name) == nullptr && Facts(f, "g" + name.substr(1)) != nullptr;
+         }},
+    };
+    PutOnClipboard("before");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.kind);
+        UiScript::Progress progress;
+        CommandRun run(row.entry, row.fill);
+        run.ExpectProgress(true, &progress);
+        std::vector<std::string> selection;
+        for (const std::string& path : tree.Paths()) selection.insert(selection.end(), row.visits, path);
+        run.On(selection);
+        EXPECT_TRUE(run.Boxes().empty());
+        EXPECT_NE(progress.window, nullptr) << "a run over 20,000 items shows its progress";
+        EXPECT_EQ(progress.owner, run.dialog());
+        EXPECT_EQ(progress.button, "中止");
+        EXPECT_FALSE(IsWindow(progress.window)) << "the window goes with the run";
+        if (!row.changed) {
+            EXPECT_TRUE(ClipboardText() == "before");
+            EXPECT_FALSE(LeftoverTempFile());
+            continue;
+        }
+        // The files changed are the first ones of the selection, and not all of them.
+        unsigned done = 0, misplaced = 0, seen = 0;
+        FolderFacts folder;
+        for (unsigned i = 0; i < tree.count(); ++i) {
+            if (i == 0 || tree.Folder(i) != tree.Folder(i - 1)) {
+                folder = ListFacts(tree.Folder(i));
+                seen += static_cast<unsigned>(folder.size());
+            }
+            if (!row.changed(folder, LargeTree::Name(i))) continue;
+            if (i != done) ++misplaced;
+            ++done;
+        }
+        EXPECT_EQ(seen, tree.count());
+        EXPECT_GT(done, 0u);
+        EXPECT_LT(done, tree.count());
+        EXPECT_EQ(misplaced, 0u) << done << " changed";
+    }
+
+    // A run of a few items is over before the window would come.
+    EXPECT_EQ(RunCommand(kAttributeEntry, {dir_.File("a"), dir_.File("b"), dir_.File("c")}, nullptr)->Dialogs(),
+              std::vector<std::string>{"属性変更"});
 }
 
 }  // namespace

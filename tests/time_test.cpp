@@ -89,6 +89,7 @@ TEST_F(TimeTest, ReviseShiftsEveryLastWriteExactly)
         {"1", "30", "15", false, 54150000000},
         {"0", "90", "0", false, 90 * 60 * std::int64_t(kSecond)},   // beyond the up-down range
         {"0", "0", "0", false, 0},
+        {"0", "-5", "0", false, 0},   // a wrapped "-5" would move the files to 2446
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.h) + ":" + row.m + ":" + row.s);
@@ -116,6 +117,11 @@ TEST_F(TimeTest, ReviseStoresFieldsCutToTheirWidthsOnlyWithDefault)
         d.Press(IDC_DEFAULT);
     }, IDCANCEL);
     EXPECT_EQ(ReadSettingsValue("Revise"), (std::vector<unsigned char>{0x70, 0x11, 44, 7, 0, 1}));
+    ui_ = RunCommand(kReviseEntry, {file}, [](DialogDriver& d) {
+        FillRevise(d, "-5", "-5", "-5", false);
+        d.Press(IDC_DEFAULT);
+    }, IDCANCEL);
+    EXPECT_EQ(ReadSettingsValue("Revise"), (std::vector<unsigned char>{0, 0, 0, 0, 1, 0})) << "not FB";
     EXPECT_EQ(LastWrite(file), kBase);
 }
 
@@ -168,20 +174,25 @@ void TickOnly(DialogDriver& d, bool creation, bool lastWrite, bool date, bool ti
 
 TEST_F(TimeTest, TimeOfDayOnlyKeepsEachFilesDateAndMilliseconds)
 {
-    const std::vector<std::string> files = Files(2);
-    const std::uint64_t before[] = {LastWrite(files[0]), LastWrite(files[1])};
-    ui_ = RunCommand(kTimeEntry, files, [](DialogDriver& d) {
-        TickOnly(d, false, true, false, true);
-        d.Press(IDC_TIME_CLEAR);
-    });
-    EXPECT_TRUE(ui_->Boxes().empty());
-    for (int i = 0; i < 2; ++i) {
-        const SYSTEMTIME was = LocalOf(before[i]);
-        const SYSTEMTIME now = LocalOf(LastWrite(files[i]));
-        EXPECT_EQ(std::vector<int>({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond}),
-                  std::vector<int>({was.wYear, was.wMonth, was.wDay, 0, 0, 0}));
-        EXPECT_EQ(now.wMilliseconds, was.wMilliseconds);
-        EXPECT_EQ(LastWrite(files[i]) % 10000, 0u) << "digits below the millisecond are dropped";
+    // Midnight by the clear button, or typed with minus signs, which read as 0.
+    for (const bool typed : {false, true}) {
+        SCOPED_TRACE(typed ? "typed" : "cleared");
+        const std::vector<std::string> files = Files(2);
+        const std::uint64_t before[] = {LastWrite(files[0]), LastWrite(files[1])};
+        ui_ = RunCommand(kTimeEntry, files, [typed](DialogDriver& d) {
+            TickOnly(d, false, true, false, true);
+            if (!typed) return d.Press(IDC_TIME_CLEAR);
+            for (int id : {IDC_TIME_W_HOUR, IDC_TIME_W_MINUTE, IDC_TIME_W_SECOND}) d.SetText(id, "-5");
+        });
+        EXPECT_TRUE(ui_->Boxes().empty());
+        for (int i = 0; i < 2; ++i) {
+            const SYSTEMTIME was = LocalOf(before[i]);
+            const SYSTEMTIME now = LocalOf(LastWrite(files[i]));
+            EXPECT_EQ(std::vector<int>({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond}),
+                      std::vector<int>({was.wYear, was.wMonth, was.wDay, 0, 0, 0}));
+            EXPECT_EQ(now.wMilliseconds, was.wMilliseconds);
+            EXPECT_EQ(LastWrite(files[i]) % 10000, 0u) << "digits below the millisecond are dropped";
+        }
     }
 }
 

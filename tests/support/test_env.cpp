@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <cwchar>
 
 #include "common/handles.h"
 #include "common/menu_layout.h"
@@ -90,9 +92,14 @@ std::string ScratchDir::Folder(const std::string& relative) const
 
 std::vector<std::string> ScratchDir::List(const std::string& relative) const
 {
+    return FolderNames(At(relative));
+}
+
+std::vector<std::string> FolderNames(const std::string& folder)
+{
     std::vector<std::string> names;
     WIN32_FIND_DATAA entry;
-    FindHandle find(FindFirstFileA((At(relative) + "\\*").c_str(), &entry));
+    FindHandle find(FindFirstFileA((folder + "\\*").c_str(), &entry));
     if (!find.valid()) return names;
     do {
         if (std::strcmp(entry.cFileName, ".") != 0 && std::strcmp(entry.cFileName, "..") != 0)
@@ -108,26 +115,163 @@ bool PathExists(const std::string& path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void RemoveTree(const std::string& path)
+namespace {
+
+void RemoveWideTree(const std::wstring& path)
 {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL | (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL | (attributes & FILE_ATTRIBUTE_DIRECTORY));
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        DeleteFileA(path.c_str());
+        DeleteFileW(path.c_str());
         return;
     }
     {
-        WIN32_FIND_DATAA entry;
-        FindHandle find(FindFirstFileA((path + "\\*").c_str(), &entry));
+        WIN32_FIND_DATAW entry;
+        FindHandle find(FindFirstFileW((path + L"\\*").c_str(), &entry));
         if (find.valid()) {
             do {
-                if (std::strcmp(entry.cFileName, ".") != 0 && std::strcmp(entry.cFileName, "..") != 0)
-                    RemoveTree(path + "\\" + entry.cFileName);
-            } while (FindNextFileA(find.get(), &entry));
+                if (std::wcscmp(entry.cFileName, L".") != 0 && std::wcscmp(entry.cFileName, L"..") != 0)
+                    RemoveWideTree(path + L"\\" + entry.cFileName);
+            } while (FindNextFileW(find.get(), &entry));
         }
     }
-    RemoveDirectoryA(path.c_str());
+    RemoveDirectoryW(path.c_str());
+}
+
+}  // namespace
+
+void RemoveTree(const std::string& path)
+{
+    RemoveWideTree(ToWide(path));
+}
+
+std::wstring ToWide(const std::string& ansi)
+{
+    const int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
+    std::wstring wide(n > 0 ? static_cast<size_t>(n) : 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide.data(), n);
+    wide.resize(std::wcslen(wide.c_str()));
+    return wide;
+}
+
+bool MakeWideFile(const std::wstring& path, const std::string& content)
+{
+    FileHandle h(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    DWORD written = 0;
+    return h.valid() &&
+           (content.empty() || WriteFile(h.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr));
+}
+
+std::vector<std::wstring> WideNames(const std::wstring& folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry;
+    FindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &entry));
+    if (!find.valid()) return names;
+    do {
+        if (std::wcscmp(entry.cFileName, L".") != 0 && std::wcscmp(entry.cFileName, L"..") != 0)
+            names.push_back(entry.cFileName);
+    } while (FindNextFileW(find.get(), &entry));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+ScopedVariable::ScopedVariable(const wchar_t* name, const std::wstring& value) : name_(name)
+{
+    std::vector<wchar_t> old(32767);
+    const DWORD n = GetEnvironmentVariableW(name, old.data(), static_cast<DWORD>(old.size()));
+    existed_ = n > 0 && n < old.size();
+    if (existed_) old_.assign(old.data(), n);
+    SetEnvironmentVariableW(name, value.c_str());
+}
+
+ScopedVariable::~ScopedVariable()
+{
+    SetEnvironmentVariableW(name_.c_str(), existed_ ? old_.c_str() : nullptr);
+}
+
+std::string ClipboardText()
+{
+    std::string text = "<none>";
+    if (!OpenClipboard(nullptr)) return "<closed>";
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        text = static_cast<const char*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void PutOnClipboard(const std::string& text)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+    GlobalUnlock(block);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    SetClipboardData(CF_TEXT, block);
+    CloseClipboard();
+}
+
+bool LeftoverTempFile()
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    WIN32_FIND_DATAA found;
+    FindHandle find(FindFirstFileA((std::string(folder) + "tfl*.tmp").c_str(), &found));
+    return find.valid();
+}
+
+namespace {
+
+constexpr char kTreeRoot[] = "C:\\tidalon-test-data";
+constexpr unsigned kTreeFolderSize = 200;
+
+}  // namespace
+
+LargeTree::LargeTree(const std::string& name, unsigned count, bool changes)
+    : root_(std::string(kTreeRoot) + "\\" + name + "-" + std::to_string(count)), count_(count)
+{
+    const std::string mark = root_ + "\\complete";
+    if (PathExists(mark)) {
+        if (changes) DeleteFileA(mark.c_str());
+        return;
+    }
+    RemoveTree(root_);
+    MakeFolders(root_);
+    for (unsigned i = 0; i < count; ++i) {
+        if (i % kTreeFolderSize == 0) CreateDirectoryA(Folder(i).c_str(), nullptr);
+        FileHandle file(CreateFileA(Path(i).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        EXPECT_TRUE(file.valid()) << Path(i);
+    }
+    if (!changes) FileHandle(CreateFileA(mark.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+}
+
+std::string LargeTree::Folder(unsigned index) const
+{
+    char name[16];
+    std::snprintf(name, sizeof name, "\\d%03u", index / kTreeFolderSize);
+    return root_ + name;
+}
+
+std::string LargeTree::Name(unsigned index)
+{
+    char name[16];
+    std::snprintf(name, sizeof name, "f%05u.txt", index);
+    return name;
+}
+
+std::string LargeTree::Path(unsigned index) const
+{
+    return Folder(index) + "\\" + Name(index);
+}
+
+std::vector<std::string> LargeTree::Paths() const
+{
+    std::vector<std::string> paths;
+    for (unsigned i = 0; i < count_; ++i) paths.push_back(Path(i));
+    return paths;
 }
 
 namespace {

@@ -33,8 +33,61 @@ private:
 };
 
 bool PathExists(const std::string& path);
-// Removes a folder tree or a file; quiet when it is missing.
+// Removes a folder tree or a file, names code page 932 cannot hold included; quiet when
+// it is missing.
 void RemoveTree(const std::string& path);
+// Names directly in `folder`, sorted, "." and ".." left out.
+std::vector<std::string> FolderNames(const std::string& folder);
+
+// Wide test data, for names code page 932 cannot hold ("é"): the wide form of a code
+// page 932 text, a file made by its wide path, and a folder's names as the file system
+// holds them, sorted.
+std::wstring ToWide(const std::string& ansi);
+bool MakeWideFile(const std::wstring& path, const std::string& content = "");
+std::vector<std::wstring> WideNames(const std::wstring& folder);
+
+// An environment variable of the process set for a while (TMP, PATH), restored when
+// this goes.
+class ScopedVariable {
+public:
+    ScopedVariable(const wchar_t* name, const std::wstring& value);
+    ~ScopedVariable();
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    std::wstring name_;
+    std::wstring old_;
+    bool existed_;
+};
+
+// The clipboard's CF_TEXT ("<none>" when it holds none), and a text put there.
+std::string ClipboardText();
+void PutOnClipboard(const std::string& text);
+// A temporary file of a file-list run left behind in the temporary folder.
+bool LeftoverTempFile();
+
+// Many empty files for the runs over large selections: `count` files "f00000.txt",
+// "f00001.txt", ... in folders "d000", "d001", ... of 200 each (Wine makes files slowly
+// in large folders), under C:\tidalon-test-data\<name>-<count>. scripts/test.sh makes
+// the trees from outside Wine before the tests and marks each complete; a test whose
+// run `changes` its tree takes the mark away, so the next run of the script makes it
+// anew. A tree that is not marked is made here, through Wine (seconds).
+class LargeTree {
+public:
+    LargeTree(const std::string& name, unsigned count, bool changes);
+    unsigned count() const { return count_; }
+    // File `index`: its folder, its name and its path; the paths in that order.
+    std::string Folder(unsigned index) const;
+    static std::string Name(unsigned index);
+    std::string Path(unsigned index) const;
+    std::vector<std::string> Paths() const;
+
+private:
+    std::string root_;
+    unsigned count_;
+};
+
 // Sets the last-write time from local calendar values (uses the process's time zone).
 bool SetLastWriteLocal(const std::string& path, int year, int month, int day, int hour, int minute);
 // Sets the last-write time from UTC calendar values.

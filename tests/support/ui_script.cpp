@@ -1,5 +1,7 @@
 #include "tests/support/ui_script.h"
 
+#include <dlgs.h>
+
 namespace {
 
 // The title every error box of the suite shows.
@@ -34,9 +36,32 @@ UiScript& UiScript::AnswerAllBoxes(int button)
     return *this;
 }
 
+UiScript& UiScript::ExpectProgress(bool stop, Progress* seen)
+{
+    ModalExpectation e;
+    e.caption = "Tidalon";
+    e.optional = true;
+    e.atActivation = [stop, seen](HWND window) {
+        seen->window = window;
+        seen->owner = GetWindow(window, GW_OWNER);
+        seen->button = WindowText(GetDlgItem(window, IDCANCEL));
+        if (stop) PostMessageA(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
+    };
+    driver_.Expect(std::move(e));
+    return *this;
+}
+
 std::vector<std::string> UiScript::Failures() const
 {
     return driver_.AllFailures();
+}
+
+void TypeSaveName(DialogDriver& chooser, const std::wstring& name)
+{
+    // The explorer-style chooser names its file-name field cmb13, the older one edt1.
+    HWND field = GetDlgItem(chooser.hwnd(), cmb13);
+    if (field == nullptr) field = GetDlgItem(chooser.hwnd(), edt1);
+    SetWindowTextW(field, name.c_str());
 }
 
 testing::AssertionResult IsErrorBox(const SeenBox& box, const std::string& text, TextIs match)

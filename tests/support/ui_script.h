@@ -28,6 +28,16 @@ public:
     // Every window that comes with no expectation left is answered this way instead of
     // counted as a failure (for runs whose boxes are checked afterwards).
     UiScript& AnswerAllBoxes(int button = IDOK);
+    // The next window may be the progress window of a long run (dialog 161), which
+    // comes once the run has taken half a second: it is noted in `seen` as it comes up
+    // and, with `stop`, its "中止" button is pressed at once. The run pumps only that
+    // window's messages, so the press is posted to the button.
+    struct Progress {
+        HWND window = nullptr;
+        HWND owner = nullptr;
+        std::string button;   // the text of its button 2
+    };
+    UiScript& ExpectProgress(bool stop, Progress* seen);
 
     const std::vector<SeenBox>& Boxes() const { return driver_.Boxes(); }
     // Dialog captions seen, in order.
@@ -43,6 +53,10 @@ protected:
 private:
     ModalDriver driver_;
 };
+
+// Types `name` into the file-name field of a save chooser, wide, so that a name code
+// page 932 cannot hold reaches the chooser as it is.
+void TypeSaveName(DialogDriver& chooser, const std::wstring& name);
 
 // How an error box's text is compared with the expected one.
 enum class TextIs { Whole, Start, Part };

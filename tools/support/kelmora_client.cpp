@@ -32,11 +32,15 @@ HMODULE KelmoraModule()
     return module;
 }
 
-IContextMenu* CreateKelmoraMenu()
+IContextMenu* CreateKelmoraMenu(HMODULE module)
 {
     static const CLSID clsid = CLSID_KelmoraShellExt;
     using GetClassObjectFn = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
-    static const auto getClassObject = Export<GetClassObjectFn>("DllGetClassObject");
+    static const auto buildsOwn = Export<GetClassObjectFn>("DllGetClassObject");
+    const auto getClassObject =
+        module == nullptr ? buildsOwn
+                          : reinterpret_cast<GetClassObjectFn>(
+                                reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
     if (getClassObject == nullptr) return nullptr;
     ComPtr<IClassFactory> factory;
     if (FAILED(getClassObject(clsid, IID_IClassFactory, factory.put_void()))) return nullptr;
@@ -52,7 +56,7 @@ bool KelmoraCanUnload()
     return canUnload != nullptr && canUnload() == S_OK;
 }
 
-KelmoraMenu::KelmoraMenu(IDataObject* data) : status_(Build(data)) {}
+KelmoraMenu::KelmoraMenu(IDataObject* data, HMODULE module) : status_(Build(data, module)) {}
 
 KelmoraMenu::~KelmoraMenu()
 {
@@ -60,9 +64,9 @@ KelmoraMenu::~KelmoraMenu()
     if (popup_ != nullptr) DestroyMenu(popup_);
 }
 
-HRESULT KelmoraMenu::Build(IDataObject* data)
+HRESULT KelmoraMenu::Build(IDataObject* data, HMODULE module)
 {
-    *menu_.put() = CreateKelmoraMenu();
+    *menu_.put() = CreateKelmoraMenu(module);
     if (!menu_) return Fail("kelmora.dll made no handler", E_NOINTERFACE);
     ComPtr<IShellExtInit> init;
     HRESULT hr = menu_->QueryInterface(IID_IShellExtInit, init.put_void());

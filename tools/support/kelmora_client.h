@@ -13,18 +13,19 @@
 // kelmora.dll from the build's dist folder, loaded once for the process; nullptr when
 // it is missing.
 HMODULE KelmoraModule();
-// A new handler through DllGetClassObject / CreateInstance, as COM would make one;
-// nullptr when a step fails.
-IContextMenu* CreateKelmoraMenu();
+// A new handler through DllGetClassObject / CreateInstance, as COM would make one, of
+// the build's kelmora.dll or of the copy `module`; nullptr when a step fails.
+IContextMenu* CreateKelmoraMenu(HMODULE module = nullptr);
 // The object count: DllCanUnloadNow() == S_OK.
 bool KelmoraCanUnload();
 
-// One right click: a new handler initialised with `data` (nullptr: with none, as for a
-// folder background) that has built its menu into a popup of its own, ids from 1. The
-// handler is released, then the popup destroyed, when this goes.
+// One right click: a new handler (of `module`, as CreateKelmoraMenu) initialised with
+// `data` (nullptr: with none, as for a folder background) that has built its menu into
+// a popup of its own, ids from 1. The handler is released, then the popup destroyed,
+// when this goes.
 class KelmoraMenu {
 public:
-    explicit KelmoraMenu(IDataObject* data);
+    explicit KelmoraMenu(IDataObject* data, HMODULE module = nullptr);
     ~KelmoraMenu();
     KelmoraMenu(const KelmoraMenu&) = delete;
     KelmoraMenu& operator=(const KelmoraMenu&) = delete;
@@ -42,7 +43,7 @@ public:
     HRESULT Invoke(unsigned index, HWND owner = nullptr);
 
 private:
-    HRESULT Build(IDataObject* data);
+    HRESULT Build(IDataObject* data, HMODULE module);
     HRESULT Fail(const char* step, HRESULT hr);   // names the step; gives `hr`
 
     ComPtr<IContextMenu> menu_;

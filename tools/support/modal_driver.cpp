@@ -171,7 +171,8 @@ std::vector<std::string> ModalDriver::AllFailures() const
 {
     std::vector<std::string> all = failures_;
     for (const ModalExpectation& e : expected_)
-        all.push_back(e.dialog ? "expected a dialog that never came" : "expected a message box that never came");
+        if (!e.optional)
+            all.push_back(e.dialog ? "expected a dialog that never came" : "expected a message box that never came");
     return all;
 }
 
@@ -219,14 +220,18 @@ void ModalDriver::OnActivate(HWND window)
     }
 
     Active active{window, box, {}};
-    const bool taken = !expected_.empty() && expected_.front().dialog == !box &&
-                       (box || expected_.front().caption.empty() || expected_.front().caption == caption);
+    const auto matches = [box, &caption](const ModalExpectation& e) {
+        return e.dialog == !box && (box || e.caption.empty() || e.caption == caption);
+    };
+    while (!expected_.empty() && expected_.front().optional && !matches(expected_.front())) expected_.pop_front();
+    const bool taken = !expected_.empty() && matches(expected_.front());
     int button = box ? IDOK : IDCANCEL;
     if (taken) {
         ModalExpectation e = std::move(expected_.front());
         expected_.pop_front();
         active.plan = std::move(e.steps);
         button = e.button;
+        if (e.atActivation) e.atActivation(window);
     } else if (box && answerAll_) {
         button = answerButton_;
     } else {

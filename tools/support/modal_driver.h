@@ -58,6 +58,13 @@ struct ModalExpectation {
     std::string caption;   // a dialog's caption; empty: any
     int button = IDOK;     // a message box: pressed after its steps
     std::vector<ModalStep> steps;
+    // Runs in the hook as the window becomes active, before its steps. For a modeless
+    // window whose run pumps only that window's messages (the progress window of a long
+    // run), where the steps' thread timers cannot fire: it may post to the window.
+    std::function<void(HWND)> atActivation;
+    // A window that may not come (a run's progress window comes only after half a
+    // second): no failure when it does not, and passed by when another window comes.
+    bool optional = false;
 };
 
 // What the driver does, for callers that log as it goes.
