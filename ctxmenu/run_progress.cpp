@@ -18,11 +18,15 @@ constexpr ULONGLONG kPumpEveryMs = 50;
 
 RunProgress::RunProgress(HWND owner) : owner_(owner), start_(GetTickCount64()), boxesAtStart_(TimeInErrorBoxes()) {}
 
-RunProgress::~RunProgress()
+RunProgress::~RunProgress() { Close(); }
+
+void RunProgress::Close()
 {
     // The owner is enabled before the window goes, so the activation returns to it.
     if (ownerDisabled_) EnableWindow(owner_, TRUE);
+    ownerDisabled_ = false;
     if (window_ != nullptr) DestroyWindow(window_);
+    window_ = nullptr;
 }
 
 bool RunProgress::Step(const char* path)

@@ -28,6 +28,9 @@ public:
     bool Stopped() const { return stopped_; }
     // Items handed on so far.
     unsigned Done() const { return done_; }
+    // The walk is over: the window goes now, before what the command does after it (a
+    // save chooser, its closing message).
+    void Close();
     // The window, once shown.
     HWND Window() const { return window_; }
 

@@ -204,6 +204,7 @@ int RunArchiveCheck(HWND dialog)
     // A run the user stopped writes no closing message.
     RunProgress progress(dialog);
     if (!WalkSelection(drop, rules, CheckItem, &run, &progress)) return 0;
+    progress.Close();
     // Nothing on disk changed but the log: the shell is not notified.
     MessageBoxA(dialog, run.allSound ? kMsgAllSound : kMsgFinished, kDoneTitle, MB_OK | MB_ICONINFORMATION);
     return 1;

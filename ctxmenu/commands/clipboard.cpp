@@ -334,6 +334,7 @@ int BuildFileList(HWND dialog, RunProgress& progress)
                        &progress) ||
         !run->temp.Finish())
         return 0;
+    progress.Close();
 
     if (saveFile == 1) {
         char name[kPathSize] = {};
