@@ -9,6 +9,7 @@
 #include "common/class_ids.h"
 #include "common/resource_ids.h"
 #include "common/rules/option_blocks.h"
+#include "tests/support/setup_process.h"
 #include "tests/support/test_env.h"
 #include "tests/support/ui_script.h"
 
@@ -48,78 +49,15 @@ const char kInstallStart[] = "Tidalon（エクスプローラ拡張）のイン�
 const char kNotALetter[] = "英字を入力してください。";
 const wchar_t* const kDeliverables[] = {L"pellast.exe", L"kelmora.dll", L"orvid.dll"};
 
-struct Box {
-    std::string title, text;
-};
+using Box = SetupBox;
 
-std::wstring Wide(const std::string& ansi)
-{
-    std::wstring wide(ansi.size() + 1, L'\0');
-    const int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
-    wide.resize(n > 0 ? static_cast<std::size_t>(n) - 1 : 0);
-    return wide;
-}
-
-// One run of pellast.exe, started by its wide path as Explorer starts it. Windows are
-// waited for (ten seconds at most) and answered by posting the command a click would
-// send.
-class Pellast {
+// One run of pellast.exe, started by its wide path as Explorer starts it.
+class Pellast : public SetupProcess {
 public:
-    explicit Pellast(const std::string& args, const std::wstring& exe = Wide(kDist + "\\pellast.exe"))
+    explicit Pellast(const std::string& args, const std::wstring& exe = ToWide(kDist + "\\pellast.exe"))
+        : SetupProcess(L"\"" + exe + L"\"" + ToWide(args), exe)
     {
-        std::wstring line = L"\"" + exe + L"\"" + Wide(args);
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof startup;
-        started_ = CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                  &process_) != FALSE;
     }
-    ~Pellast()
-    {
-        if (!started_) return;
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
-    }
-    // The dialog holding control `id`; any other window is a message box.
-    HWND Dialog(int id) { return Find(id, true); }
-    Box Answer(int button)
-    {
-        const HWND box = Find(IDC_MAINTENANCE_UNINSTALL, false);
-        if (box == nullptr) return {"<none>", ""};
-        Box seen{WindowText(box), WindowText(GetDlgItem(box, 0xFFFF))};
-        PostMessageA(box, WM_COMMAND, button, 0);
-        for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(50);
-        return seen;
-    }
-    // The exit code once the program ended by itself; 0 while it still runs.
-    DWORD Exit()
-    {
-        DWORD code = 0;
-        if (started_ && WaitForSingleObject(process_.hProcess, 15000) == WAIT_OBJECT_0)
-            GetExitCodeProcess(process_.hProcess, &code);
-        return code;
-    }
-
-private:
-    HWND Find(int id, bool dialog)
-    {
-        struct Search { DWORD pid; int id; bool dialog; HWND found; } search{process_.dwProcessId, id, dialog, nullptr};
-        for (int i = 0; started_ && i < 200 && search.found == nullptr; ++i, Sleep(50)) {
-            EnumWindows([](HWND w, LPARAM p) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(p);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(w, &pid);
-                const bool ours = GetDlgItem(w, s->id) != nullptr || GetDlgItem(w, IDC_CUSTOMIZE_DISPLAYED) != nullptr;
-                if (pid != s->pid || !IsWindowVisible(w) || (s->dialog ? GetDlgItem(w, s->id) == nullptr : ours))
-                    return TRUE;
-                s->found = w;
-                return FALSE;
-            }, reinterpret_cast<LPARAM>(&search));
-        }
-        return search.found;
-    }
-    PROCESS_INFORMATION process_ = {};
-    bool started_ = false;
 };
 
 void Notify(HWND dialog, int id, WORD code = BN_CLICKED)
@@ -258,20 +196,20 @@ TEST_F(SetupTest, OtherCommandLinesInstallAndRefusalsWriteNothing)
             for (const wchar_t* file : kDeliverables) DeleteFileW((path + L"\\" + file).c_str());
             RemoveDirectoryW(path.c_str());
         }
-    } cafe{Wide(dir.path()) + L"\\Caf\u00E9"};
+    } cafe{ToWide(dir.path()) + L"\\Caf\u00E9"};
     ASSERT_TRUE(CreateDirectoryW(cafe.path.c_str(), nullptr));
     for (const wchar_t* file : kDeliverables)
-        ASSERT_TRUE(CopyFileW((Wide(kDist) + L"\\" + file).c_str(), (cafe.path + L"\\" + file).c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW((ToWide(kDist) + L"\\" + file).c_str(), (cafe.path + L"\\" + file).c_str(), FALSE));
     const struct {
         std::string args;
         std::wstring exe;
         int answer;
         std::vector<std::string> then;   // texts of the error boxes after the confirmation
     } cases[] = {
-        {"", Wide(kDist), IDCANCEL, {}},
-        {" /UNINST", Wide(kDist), IDCANCEL, {}},
-        {" /uninst now", Wide(kDist), IDCANCEL, {}},
-        {"", Wide(deep), IDOK, {SystemText(ERROR_FILENAME_EXCED_RANGE), "インストールに失敗しました。"}},
+        {"", ToWide(kDist), IDCANCEL, {}},
+        {" /UNINST", ToWide(kDist), IDCANCEL, {}},
+        {" /uninst now", ToWide(kDist), IDCANCEL, {}},
+        {"", ToWide(deep), IDOK, {SystemText(ERROR_FILENAME_EXCED_RANGE), "インストールに失敗しました。"}},
         {"", cafe.path, IDOK, {"指定されたファイルを認識できません。", "インストールに失敗しました。"}},
     };
     for (const auto& c : cases) {

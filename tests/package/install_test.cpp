@@ -12,6 +12,7 @@
 
 #include "common/resource_ids.h"
 #include "common/rules/class_ids.h"
+#include "tests/support/setup_process.h"
 #include "tests/support/test_env.h"
 #include "tools/host/host.h"
 #include "tools/support/drop_data.h"
@@ -21,88 +22,8 @@ namespace {
 std::string g_folder;   // "C:\Program Files\Tidalon"
 
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tidalon(ｴｸｽﾌﾟﾛｰﾗ拡張)";
-const int kBoxText = 0xFFFF;   // the text of a message box
-
-struct Box {
-    std::string title, text;
-};
-
-std::string WindowText(HWND window)
-{
-    char text[512] = {};
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 1000, nullptr);
-    return text;
-}
-
 // A command line started as the shell starts one (no application name: the line names
 // the program), its windows found among the process's top-level windows.
-class Process {
-public:
-    Process(const std::string& commandLine, const char* folder)
-    {
-        std::string line = commandLine;
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        started_ = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &startup,
-                                  &process_) != FALSE;
-    }
-    ~Process()
-    {
-        if (!started_) return;
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
-    }
-    bool started() const { return started_; }
-    // The visible window holding control `id`, waited for ten seconds at most.
-    HWND Window(int id)
-    {
-        struct Search { DWORD pid; int id; HWND found; } search{process_.dwProcessId, id, nullptr};
-        for (int i = 0; started_ && i < 200 && search.found == nullptr; ++i, Sleep(50)) {
-            EnumWindows([](HWND w, LPARAM p) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(p);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(w, &pid);
-                if (pid != s->pid || !IsWindowVisible(w) || GetDlgItem(w, s->id) == nullptr) return TRUE;
-                s->found = w;
-                return FALSE;
-            }, reinterpret_cast<LPARAM>(&search));
-        }
-        return search.found;
-    }
-    // Presses `id` in the window holding `id`; false when there is none.
-    bool Press(int id)
-    {
-        const HWND window = Window(id);
-        if (window == nullptr) return false;
-        PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
-        Sleep(200);
-        return true;
-    }
-    // The message box shown now, answered with `button`.
-    Box Answer(int button)
-    {
-        const HWND box = Window(kBoxText);
-        if (box == nullptr) return {"<none>", ""};
-        Box seen{WindowText(box), WindowText(GetDlgItem(box, kBoxText))};
-        PostMessageA(box, WM_COMMAND, button, 0);
-        for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(50);
-        return seen;
-    }
-    // The exit code once the program ended by itself (fifteen seconds at most).
-    DWORD Exit()
-    {
-        DWORD code = 0;
-        if (started_ && WaitForSingleObject(process_.hProcess, 15000) == WAIT_OBJECT_0)
-            GetExitCodeProcess(process_.hProcess, &code);
-        return code;
-    }
-
-private:
-    PROCESS_INFORMATION process_ = {};
-    bool started_ = false;
-};
-
 // The command line Windows runs for "uninstall" in its list of programs.
 std::string UninstallCommand()
 {
@@ -172,7 +93,7 @@ TEST(PackageInstall, InstallFromTheUnpackedFolderUseBothMenusAndUninstallFromThe
     const std::string file = dir.File("報告書.txt", "x");
     const std::string target = dir.Folder("保管");
     {
-        Process setup("\"" + g_folder + "\\pellast.exe\"", g_folder.c_str());
+        SetupProcess setup(ToWide("\"" + g_folder + "\\pellast.exe\""), std::wstring(), ToWide(g_folder));
         ASSERT_TRUE(setup.started());
         EXPECT_EQ(setup.Answer(IDOK).text, "Tidalon（エクスプローラ拡張）のインストールを開始します。");
         EXPECT_EQ(setup.Answer(IDOK).title, "確認");
@@ -191,9 +112,9 @@ TEST(PackageInstall, InstallFromTheUnpackedFolderUseBothMenusAndUninstallFromThe
     const std::string uninstall = UninstallCommand();
     ASSERT_NE(uninstall, "");
     {
-        Process maintenance(uninstall, nullptr);
+        SetupProcess maintenance(ToWide(uninstall));
         ASSERT_TRUE(maintenance.Press(IDC_MAINTENANCE_CUSTOMIZE));
-        const HWND customize = maintenance.Window(IDC_CUSTOMIZE_DRAG_MENU);
+        const HWND customize = maintenance.Dialog(IDC_CUSTOMIZE_DRAG_MENU);
         ASSERT_NE(customize, nullptr);
         SendMessageA(GetDlgItem(customize, IDC_CUSTOMIZE_DRAG_MENU), BM_SETCHECK, BST_CHECKED, 0);
         maintenance.Press(IDOK);
@@ -205,7 +126,7 @@ TEST(PackageInstall, InstallFromTheUnpackedFolderUseBothMenusAndUninstallFromThe
     CoFreeUnusedLibraries();
 
     {
-        Process maintenance(uninstall, nullptr);
+        SetupProcess maintenance(ToWide(uninstall));
         ASSERT_TRUE(maintenance.Press(IDC_MAINTENANCE_UNINSTALL));
         EXPECT_EQ(maintenance.Answer(IDOK).title, "アンインストール");
         EXPECT_EQ(maintenance.Answer(IDOK).title, "確認");
