@@ -6,6 +6,8 @@
 # prints what it did.
 #
 #   scripts/demo.sh                 the scripted tour, headless
+#   scripts/demo.sh --docs          the tour, then the pictures the user guide (docs/ja/)
+#                                   shows are copied from it into docs/ja/images/
 #   scripts/demo.sh --interactive   opens the stand-in on $DISPLAY for a person to use
 #                                   (right click the files; F5 refreshes, Backspace goes up)
 set -euo pipefail
@@ -13,10 +15,12 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
 
 interactive=0
+docs=0
 for arg in "$@"; do
   case "$arg" in
     --interactive) interactive=1 ;;
-    -h|--help) sed -n '2,10p' "$0"; exit 0 ;;
+    --docs) docs=1 ;;
+    -h|--help) sed -n '2,12p' "$0"; exit 0 ;;
     *) echo "demo: unknown option $arg" >&2; exit 2 ;;
   esac
 done
@@ -111,3 +115,8 @@ fi
 TIDALON_DEMO_STAGE=display xvfb-run -a -s "-screen 0 1024x768x24" bash "$0"
 echo "demo: screenshots in $OUT:"
 ls -1 "$OUT"/*.png
+if [ "$docs" = 1 ]; then
+  # The guide's pictures, recompressed; a picture the guide names that the tour did not
+  # take fails this step.
+  python3 tools/host/docs_images.py "$OUT" docs/ja
+fi

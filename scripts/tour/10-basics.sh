@@ -1,6 +1,6 @@
 # Sourced by demo.sh: the first part of the tour. The submenu, the view selection
-# commands, name replacement, the drop menu and classify by date, in a sample folder of
-# Japanese and ASCII names with a few modification dates.
+# commands, name replacement with its preview, the drop menu and classify by date, in a
+# sample folder of Japanese and ASCII names with a few modification dates.
 mkdir -p "$sample/資料"
 printf '月次報告\r\n' > "$sample/報告書.txt"
 printf 'JPEG\r\n' > "$sample/写真_001.jpg"
@@ -41,6 +41,11 @@ dialog 名前の置換
   set 1076 写真_
   set 1077 photo_
   shot "$OUT/05-name-replacement-dialog.png"
+  press 2020
+  press 1
+end
+dialog プレビュー
+  shot "$OUT/05a-name-replacement-preview.png"
   press 1
 end
 command 名前を置換(&E)

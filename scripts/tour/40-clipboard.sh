@@ -1,6 +1,6 @@
 # Sourced by demo.sh: a file list of a small project folder, with sizes, dates, times
 # and the contents of its subfolder, copied to the clipboard and saved as a text file
-# that then shows in the view.
+# that then shows in the view and, opened, with its lines.
 mkdir -p "$sample/一覧/資料"
 printf '企画書の本文\r\n' > "$sample/一覧/企画書.txt"
 head -c 123456 /dev/zero > "$sample/一覧/予算.xls"
@@ -34,4 +34,5 @@ end
 command クリップボードへコピー(&C)
 select ファイル一覧.txt
 shot "$OUT/40-list-saved.png"
+text-shot $SAMPLE_WIN\\一覧\\ファイル一覧.txt "$OUT/40-list-text.png"
 EOF2

@@ -42,4 +42,5 @@ box 1 "$OUT/60-archive-damaged.png"
 box 1 "$OUT/60-archive-done.png"
 command 書庫ファイルを検査(&I)
 shot "$OUT/60-archive-log.png"
+text-shot $SAMPLE_WIN\\書庫\\~ArcList.txt "$OUT/60-archive-log-text.png"
 EOF

@@ -6,6 +6,8 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <map>
+#include <unordered_map>
 
 namespace {
 
@@ -30,6 +32,12 @@ std::string FormatTime(const FILETIME& utc)
     return text;
 }
 
+std::string UpperCase(std::string text)
+{
+    CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
 std::string FormatAttributes(DWORD a)
 {
     std::string s;
@@ -40,6 +48,32 @@ std::string FormatAttributes(DWORD a)
     if (a & FILE_ATTRIBUTE_ARCHIVE) s += 'A';
     return s;
 }
+
+// The small icon of an entry. Files of one extension share the icon of their type, so a
+// folder of thousands of files asks the shell once per extension; the few types whose
+// files carry icons of their own are asked for each file.
+class IconCache {
+public:
+    int IconOf(const std::string& path, const std::string& name, DWORD attributes)
+    {
+        // No name holds a colon: the two keys that are no extension cannot clash.
+        std::string key = ":folder";
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            const size_t dot = name.rfind('.');
+            key = UpperCase(dot == std::string::npos ? std::string() : name.substr(dot));
+            if (key == ".EXE" || key == ".ICO" || key == ".LNK" || key == ".CUR" || key == ".ANI") key = ":own";
+        }
+        const auto found = icons_.find(key);
+        if (found != icons_.end()) return found->second;
+        SHFILEINFOA info = {};
+        SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+        if (key != ":own") icons_[key] = info.iIcon;
+        return info.iIcon;
+    }
+
+private:
+    std::map<std::string, int> icons_;
+};
 
 }  // namespace
 
@@ -113,16 +147,14 @@ void HostWindow::Refresh()
 
     SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+    IconCache icons;
     for (size_t i = 0; i < entries_.size(); ++i) {
         const Entry& e = entries_[i];
-        SHFILEINFOA info = {};
-        SHGetFileInfoA(e.parent ? folder_.c_str() : PathOf(e.name).c_str(), 0, &info, sizeof info,
-                       SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
         LVITEMA item = {};
         item.mask = LVIF_TEXT | LVIF_IMAGE;
         item.iItem = static_cast<int>(i);
         item.pszText = const_cast<char*>(e.name.c_str());
-        item.iImage = info.iIcon;
+        item.iImage = icons.IconOf(e.parent ? folder_ : PathOf(e.name), e.name, e.attributes);
         const int index = static_cast<int>(SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
         if (e.parent) continue;
         const bool folder = e.attributes & FILE_ATTRIBUTE_DIRECTORY;
@@ -195,15 +227,23 @@ std::vector<std::string> HostWindow::Select(const std::vector<std::string>& name
     none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
     std::vector<std::string> missing;
+    // Names are looked up by their upper-case form, as the view's names compare without
+    // regard to case; a selection of thousands of names is found in one pass.
+    std::unordered_map<std::string, int> byName;
+    if (names.size() > 1) {
+        for (size_t i = entries_.size(); i-- > 0;) byName[UpperCase(entries_[i].name)] = static_cast<int>(i);
+    }
     bool first = true;
     for (const std::string& name : names) {
         std::vector<int> items;
+        const auto found = names.size() > 1 ? byName.find(UpperCase(name)) : byName.end();
+        const int index = names.size() > 1 ? (found != byName.end() ? found->second : -1) : FindItem(name);
         if (name == "*") {
             for (size_t i = 0; i < entries_.size(); ++i) {
                 if (!entries_[i].parent) items.push_back(static_cast<int>(i));
             }
-        } else if (FindItem(name) >= 0) {
-            items.push_back(FindItem(name));
+        } else if (index >= 0) {
+            items.push_back(index);
         } else {
             missing.push_back(name);
         }

@@ -166,5 +166,9 @@ private:
     const HandlerMenu* trackedMenu_ = nullptr;
 };
 
+// Shows a code page 932 text file in a window of its own over the host window, as a text
+// editor would, takes a screenshot of it and closes it again.
+bool ShowTextShot(const HostWindow& host, const std::string& file, const std::string& png);
+
 // Runs a tour script against the host window (see script.cpp). Gives the exit code.
 int RunScript(HostWindow& host, const std::string& scriptPath);

@@ -5,6 +5,8 @@
 //   open <folder>                 show that folder
 //   select <name>...              select exactly these items ("*" = every item)
 //   shot <png>                    screenshot of the window
+//   text-shot <file> <png>        show a text file (code page 932) in a window of its own,
+//                                 as a text editor would, and take a screenshot of it
 //   menu-shot <png> [submenu]     open the context menu of the selection, open the
 //                                 submenu with that text, screenshot, close it
 //   command <menu text>           choose the entry with that text from the context menu
@@ -35,6 +37,13 @@
 //   end
 //   box [button] [png]            the next window is a message box: record its text,
 //                                 optionally take a screenshot, press the button (default 1)
+//   progress <png>                the next window is the progress window of a long run
+//                                 (caption "Tidalon"): a screenshot of it is taken a moment
+//                                 after it came up, while the run goes on
+//
+// A run pumps only its progress window's messages, so the timers that drive dialogs do
+// not fire during it: the progress window is photographed from a hook on the messages
+// the run sends to it.
 //
 // Windows nobody expected are recorded and cancelled, and a dialog still open ten
 // seconds after its last step is cancelled too, so a tour never hangs. Expectations a
@@ -51,6 +60,12 @@ namespace {
 const UINT_PTR kMenuTimer = 0x7E52;
 // Pace of the steps on a dialog or box, slow enough for a person to watch the tour.
 const UINT kTick = 200;
+// How long the progress window is up before its screenshot: the run has updated it a
+// few times by then (every 50 ms).
+const ULONGLONG kProgressShotAfterMs = 300;
+// The progress window's bar, by which it is told from other dialogs captioned "Tidalon".
+const int kProgressBarId = 1211;
+const int kProgressTextId = 1210;
 
 struct Step {
     std::string verb;
@@ -60,6 +75,7 @@ struct Step {
 
 struct Expectation {
     bool box = false;
+    std::string progressShot;   // a progress window: its screenshot
     std::string caption;
     int button = IDOK;
     std::string shot;
@@ -97,10 +113,17 @@ std::vector<std::string> Tokenize(const std::string& line)
 
 std::string Quote(const std::string& text) { return "「" + text + "」"; }
 
+// The names of a selection, the first few of a long one and their count.
 std::string Join(const std::vector<std::string>& names)
 {
+    const size_t shown = names.size() > 12 ? 5 : names.size();
     std::string out;
-    for (const std::string& n : names) out += (out.empty() ? "" : ", ") + n;
+    for (size_t i = 0; i < shown; ++i) out += (out.empty() ? "" : ", ") + names[i];
+    if (shown < names.size()) {
+        char more[48];
+        wsprintfA(more, ", ... (%u items)", static_cast<unsigned>(names.size()));
+        out += more;
+    }
     return out.empty() ? "(nothing)" : out;
 }
 
@@ -115,6 +138,7 @@ public:
     int Run();
 
     void OnMenuTimer();
+    void OnProgressMessage(HWND to);
 
 private:
     bool Execute(const Item& item);
@@ -123,12 +147,23 @@ private:
     ModalExpectation ToModal(const Expectation& expected);
     void OnModalEvent(ModalEvent event, HWND window, const std::string& detail);
     void RunDialogStep(DialogDriver& dialog, const Step& step);
+    void StartProgressShot(HWND window);
+    void EndProgressShot(bool taken);
 
     HostWindow& host_;
     std::vector<Item> items_;
     ModalDriver* modal_ = nullptr;   // while the tour runs
     int errors_ = 0;
     int warnings_ = 0;
+
+    // Screenshots of progress windows still expected, in order, and the one being waited for.
+    std::list<std::string> progressShots_;
+    struct {
+        HHOOK hook = nullptr;
+        HWND window = nullptr;
+        ULONGLONG up = 0;
+        std::string png;
+    } progress_;
 
     struct {
         std::string png;
@@ -141,6 +176,15 @@ private:
 void CALLBACK MenuTimerProc(HWND, UINT, UINT_PTR, DWORD)
 {
     if (g_runner != nullptr) g_runner->OnMenuTimer();
+}
+
+LRESULT CALLBACK ProgressMessageHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION && g_runner != nullptr) {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        g_runner->OnProgressMessage(sent->hwnd);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 bool ScriptRunner::Load(const std::string& path)
@@ -187,9 +231,17 @@ bool ScriptRunner::Load(const std::string& path)
         Item item;
         item.line = number;
         item.args = args;
-        if (verb == "dialog" || verb == "box") {
+        if (verb == "progress" && args.size() < 2) {
+            Log(where + std::string("progress needs a screenshot file"));
+            return false;
+        }
+        if (verb == "dialog" || verb == "box" || verb == "progress") {
             item.expectation = true;
             item.expected.box = verb == "box";
+            if (verb == "progress") {
+                item.expected.caption = "Tidalon";
+                item.expected.progressShot = args[1];
+            }
             if (verb == "dialog" && args.size() > 1) item.expected.caption = args[1];
             if (verb == "box" && args.size() > 1) item.expected.button = atoi(args[1].c_str());
             if (verb == "box" && args.size() > 2) item.expected.shot = args[2];
@@ -279,6 +331,10 @@ bool ScriptRunner::Execute(const Item& item)
         RedrawWindow(host_.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         host_.Settle(300);
         if (!SaveWindowShot(host_.hwnd(), a[1])) ++errors_;
+        return true;
+    }
+    if (verb == "text-shot" && a.size() >= 3) {
+        if (!ShowTextShot(host_, a[1], a[2])) ++errors_;
         return true;
     }
     if (verb == "menu-shot" && a.size() >= 2) {
@@ -378,6 +434,8 @@ bool ScriptRunner::Execute(const Item& item)
 
 void ScriptRunner::DropUnusedExpectations()
 {
+    if (progress_.hook != nullptr) EndProgressShot(false);
+    progressShots_.clear();
     if (modal_ == nullptr) return;
     for (const ModalExpectation& e : modal_->TakeUnmet()) {
         Log(std::string("  expected ") + (e.dialog ? "dialog " + Quote(e.caption) : "message box") + " did not appear");
@@ -394,6 +452,11 @@ ModalExpectation ScriptRunner::ToModal(const Expectation& expected)
     modal.dialog = !expected.box;
     modal.caption = expected.caption;
     modal.button = expected.button;
+    if (!expected.progressShot.empty()) {
+        // No steps: the window goes with the run, which the hook photographs meanwhile.
+        progressShots_.push_back(expected.progressShot);
+        return modal;
+    }
     if (expected.box) {
         if (!expected.shot.empty()) {
             const std::string png = expected.shot;
@@ -419,6 +482,7 @@ void ScriptRunner::OnModalEvent(ModalEvent event, HWND window, const std::string
     switch (event) {
     case ModalEvent::DialogUp:
         Log("  dialog " + Quote(detail) + " opened");
+        if (GetDlgItem(window, kProgressBarId) != nullptr && !progressShots_.empty()) StartProgressShot(window);
         break;
     case ModalEvent::BoxUp:
         Log("  message box " + Quote(WindowText(window)) + ": " + detail);
@@ -464,6 +528,51 @@ void ScriptRunner::RunDialogStep(DialogDriver& dialog, const Step& step)
     } else if (step.verb == "press") {
         Log(std::string("    press ") + id + " " + Quote(WindowText(control)));
         dialog.Press(step.id);
+    }
+}
+
+// ---------------------------------------------------------------------------------
+// The progress window of a long run: shown modeless while the run pumps its messages
+// alone, it is photographed from a hook on the messages the run sends it.
+
+void ScriptRunner::StartProgressShot(HWND window)
+{
+    if (progress_.hook != nullptr) EndProgressShot(false);
+    progress_.png = progressShots_.front();
+    progressShots_.pop_front();
+    progress_.window = window;
+    progress_.up = GetTickCount64();
+    progress_.hook = SetWindowsHookExA(WH_CALLWNDPROC, ProgressMessageHook, nullptr, GetCurrentThreadId());
+    if (progress_.hook == nullptr) {
+        Log("  progress window: no message hook, no screenshot");
+        ++errors_;
+    }
+}
+
+void ScriptRunner::OnProgressMessage(HWND to)
+{
+    if (progress_.hook == nullptr || !IsWindow(progress_.window)) return;
+    if (to != progress_.window && !IsChild(progress_.window, to)) return;
+    if (GetTickCount64() - progress_.up < kProgressShotAfterMs) return;
+    // The run updates the window's texts and bar, which paint at once, and then takes
+    // the window's queued messages until none is left, which hands the painted window to
+    // the display: at the next update the screen shows the window as it was last drawn.
+    // Unhooked first: reading the texts sends messages to the window too.
+    const HWND window = progress_.window;
+    const std::string png = progress_.png;
+    EndProgressShot(true);
+    Log("    progress: " + WindowText(GetDlgItem(window, kProgressTextId)));
+    if (!SaveWindowShot(window, png)) ++errors_;
+}
+
+void ScriptRunner::EndProgressShot(bool taken)
+{
+    if (progress_.hook != nullptr) UnhookWindowsHookEx(progress_.hook);
+    progress_.hook = nullptr;
+    progress_.window = nullptr;
+    if (!taken) {
+        Log("  the run ended before its progress window could be photographed: no " + progress_.png);
+        ++warnings_;
     }
 }
 
