@@ -94,6 +94,10 @@ void RunProgress::Pump()
             DispatchMessageA(&message);
         }
     }
+    // The bar's own messages too (its marquee moves on its timer); the other controls'
+    // input reaches the window's loop above.
+    const HWND bar = window_ != nullptr ? GetDlgItem(window_, IDC_PROGRESS_BAR) : nullptr;
+    while (bar != nullptr && PeekMessageA(&message, bar, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
 }
 
 INT_PTR CALLBACK RunProgress::ProgressDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
