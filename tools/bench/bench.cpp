@@ -65,6 +65,7 @@ struct Options {
 
 int g_met = 0;
 int g_missed = 0;
+int g_progressWindows = 0;   // progress windows made so far (the bench's hook counts them)
 bool g_extend = true;   // short rows take more turns (not with --reps 1)
 
 double Now()
@@ -117,12 +118,14 @@ struct Figures {
     double low = 0;
     double high = 0;
     int turns = 0;
+    int windowTurns = 0;   // turns whose command showed the progress window
 };
 
 void PrintRow(const char* name, const Figures& f, double target, const char* note = "")
 {
     std::printf("%-48s median %10.3f ms  floor %10.3f ms  ratio %5.2f (%.2f-%.2f of %d)%s", name, f.command, f.floor,
                 f.ratio, f.low, f.high, f.turns, note);
+    if (f.windowTurns > 0) std::printf(" window in %d", f.windowTurns);
     if (target > 0) {
         char text[32];
         std::snprintf(text, sizeof text, "ratio <= %.2f", target);
@@ -133,7 +136,17 @@ void PrintRow(const char* name, const Figures& f, double target, const char* not
     }
 }
 
-// Command and floor in turns: at least `turns` of them, and more (up to five times as
+// Lets the display catch up between the halves of a turn: what a closed dialog left to
+// draw and destroy would otherwise go on, in the display server, beside the next half.
+void Settle()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    GdiFlush();
+    Sleep(200);
+}
+
+// Command and floor in turns, each after the display has settled: at least `turns` of them, and more (up to five times as
 // many) while they have taken less than four seconds, so that a short row gets enough
 // turns for its median (not with --reps 1). With `alternate` the floor goes first in every other turn, so
 // neither always meets the machine in the same state.
@@ -142,21 +155,33 @@ Figures Measure(int turns, const std::function<double()>& command, const std::fu
 {
     std::vector<double> c, f, r;
     double spent = 0;
+    int windowTurns = 0;
     for (int i = 0; i < turns || (g_extend && spent < 4000 && i < 5 * turns); ++i) {
         double mc = 0, mf = 0;
+        const int windows = g_progressWindows;
+        auto runCommand = [&] {
+            Settle();
+            mc = command();
+        };
+        auto runFloor = [&] {
+            Settle();
+            mf = floor();
+        };
         if (alternate && i % 2 == 1) {
-            mf = floor();
-            mc = command();
+            runFloor();
+            runCommand();
         } else {
-            mc = command();
-            mf = floor();
+            runCommand();
+            runFloor();
         }
+        if (g_progressWindows > windows) ++windowTurns;
         spent += mc + mf;
         c.push_back(mc);
         f.push_back(mf);
         if (mf > 0) r.push_back(mc / mf);
     }
-    return Figures{Median(c), Median(f), Median(r), Quartile(r, 1), Quartile(r, 3), static_cast<int>(c.size())};
+    return Figures{Median(c), Median(f), Median(r), Quartile(r, 1), Quartile(r, 3), static_cast<int>(c.size()),
+                   windowTurns};
 }
 
 Figures Row(const char* name, int turns, const std::function<double()>& command, const std::function<double()>& floor,
@@ -368,7 +393,6 @@ struct RunEnds {
     double boxMade = 0;
 };
 RunEnds g_ends;
-int g_progressWindows = 0;   // progress windows made so far
 
 LRESULT CALLBACK WatchedDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -410,8 +434,8 @@ void WatchRunEnds()
 }
 
 // A dialog command on every item of `data`, its dialog filled by `fill` and answered
-// with OK. Timed from the press of OK (the driver's own wait before it fills the dialog
-// is not the command's) to the end of the run: EndDialog or, with
+// with OK. Timed from the press of OK (the driver's own wait before it fills the dialog,
+// and the dialog's drawing, are not the command's) to the end of the run: EndDialog or, with
 // `untilBox`, the first message box the run shows (a closing message, or the failure
 // that ends the run). Boxes are answered and the first is printed, as is the first
 // failure (under `label`), so a row that fails is seen; the progress window of a long
@@ -425,6 +449,12 @@ double RunDialogCommand(IDataObject* data, unsigned entry, const DialogFill& fil
     WatchRunEnds();
     DialogCommand command(driver, entry, [&](DialogDriver& d) {
         fill(d);
+        // The dialog is drawn whole and the display given time to show it before OK,
+        // as it is before a user presses OK: its drawing would otherwise go on, in the
+        // display server, beside the run.
+        RedrawWindow(d.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        GdiFlush();
+        Sleep(50);
         WatchDialog(d.hwnd());
         okAt = Now();
     });
@@ -677,10 +707,14 @@ void SelectRows(const Options& o)
             for (int e = 0; e < 4; ++e) {
                 double mc = 0, mf = 0;
                 if (t % 2 == 1) {
+                    Settle();
                     mf = floor(e);
+                    Settle();
                     mc = command(e);
                 } else {
+                    Settle();
                     mc = command(e);
+                    Settle();
                     mf = floor(e);
                 }
                 spent += mc + mf;
