@@ -13,6 +13,10 @@ namespace {
 
 constexpr ULONGLONG kShowAfterMs = 500;
 constexpr ULONGLONG kPumpEveryMs = 50;
+// The count, the bar and the item are shown anew at most this often: each new text is
+// measured, drawn and sent to the display, which at every pump would cost the run a
+// good part of its time on a busy machine.
+constexpr ULONGLONG kShowEveryMs = 250;
 
 }  // namespace
 
@@ -37,10 +41,14 @@ bool RunProgress::Step(const char* path)
     if (window_ == nullptr && now - start_ - (TimeInErrorBoxes() - boxesAtStart_) >= kShowAfterMs) {
         Show();
         lastPump_ = 0;
+        lastShown_ = 0;
     }
     if (window_ != nullptr && now - lastPump_ >= kPumpEveryMs) {
         lastPump_ = now;
-        Update(path);
+        if (now - lastShown_ >= kShowEveryMs) {
+            lastShown_ = now;
+            Update(path);
+        }
         Pump();
     }
     if (stopped_) return false;

@@ -2,7 +2,7 @@
 // items; once the run has taken half a second it shows a small window (dialog 161) with
 // the count, a bar and the current item, whose "中止" button, Esc or close box stops the
 // run at the next item boundary. No thread and no timer: the run itself pumps the
-// window's messages, at most every 50 ms.
+// window's messages, at most every 50 ms, and shows the count anew at most every 250 ms.
 #pragma once
 #include <windows.h>
 
@@ -46,6 +46,7 @@ private:
     ULONGLONG start_;
     ULONGLONG boxesAtStart_;
     ULONGLONG lastPump_ = 0;
+    ULONGLONG lastShown_ = 0;
     unsigned total_ = 0;
     unsigned done_ = 0;
     bool stopped_ = false;

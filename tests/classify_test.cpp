@@ -32,7 +32,8 @@ TEST_F(ClassifyTest, FilesLandInTheFolderOfTheirLocalDay)
     FolderWindow window;
 
     UiScript ui;
-    ASSERT_EQ(InvokeKelmoraCommand({a, b, c}, kClassifyByDate, window.frame()), S_OK);
+    // The days alternate: the folder of the 15th is met again after the 16th's.
+    ASSERT_EQ(InvokeKelmoraCommand({a, c, b}, kClassifyByDate, window.frame()), S_OK);
     EXPECT_EQ(dir_.List(), (Names{"20240115", "20240116"}));
     EXPECT_EQ(dir_.List("20240115"), (Names{"a.jpg", "b.jpg"}));
     EXPECT_EQ(dir_.List("20240116"), (Names{"c.jpg"}));

@@ -78,6 +78,32 @@ TEST_F(SelectViewTest, SameExtensionMatchesCaseInsensitivelyAndOnlyTheSameKind)
     EXPECT_TRUE(ui.Failures().empty());
 }
 
+TEST_F(SelectViewTest, EachNameSelectsTheItemTheViewsOwnSearchFinds)
+{
+    // The view's search compares without regard to case and gives the first item: an
+    // item shown as "B.TXT" ahead of "b.txt" is the one selected for b.txt, and an item
+    // shown only in another case ("C.TXT") is found all the same.
+    const std::string reference = dir_.File("a.txt");
+    dir_.File("b.txt");
+    dir_.File("c.txt");
+    FolderWindow window(dir_.path());
+    LVITEMA first{};
+    first.mask = LVIF_TEXT;
+    first.pszText = const_cast<char*>("B.TXT");
+    SendMessageA(window.view(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&first));
+    for (int i = 0; i < window.ItemCount(); ++i) {
+        if (window.TextOf(i) != "c.txt") continue;
+        LVITEMA shown{};
+        shown.pszText = const_cast<char*>("C.TXT");
+        SendMessageA(window.view(), LVM_SETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&shown));
+    }
+
+    UiScript ui;
+    ASSERT_EQ(InvokeKelmoraCommand({reference}, kSameExtension, window.frame()), S_OK);
+    EXPECT_EQ(window.Selected(), (Names{"a.txt", "B.TXT", "C.TXT"}));
+    EXPECT_TRUE(ui.Failures().empty());
+}
+
 TEST_F(SelectViewTest, NameWithoutExtensionSelectsTheFilesWithoutOne)
 {
     const std::string reference = dir_.File("Makefile");

@@ -11,6 +11,7 @@
 #include "common/handles.h"
 #include "common/report.h"
 #include "common/resource_ids.h"
+#include "common/selection.h"
 #include "common/settings_store.h"
 #include "ctxmenu/commands/commands.h"
 #include "ctxmenu/dialog_frame.h"
@@ -33,14 +34,14 @@ constexpr int kFormatBoxes[kArchiveFormatCount] = {IDC_ARCHIVE_LZH, IDC_ARCHIVE_
 // The check function every archiver library exports: sound when it returns non-zero.
 using CheckFunction = int(WINAPI*)(const char* path, int mode);
 
-// One run: the options read once when OK is pressed, the log and the outcome so far.
+// One run: the options read once when OK is pressed, the log, where each format's
+// library was found (searched for once per run), and the outcome so far.
 struct RunState {
     HWND dialog;
     bool ticked[kArchiveFormatCount];
-    bool logWanted;
-    UINT index;             // of the selected item being checked
     char log[kPathSize];    // empty: no log in this run
     int allSound;
+    char library[kArchiveFormatCount][kPathSize];   // empty: not searched for yet
 };
 
 // The full path of `name` in `folder`, when the folder holds a file of that name.
@@ -112,12 +113,11 @@ bool FindArchiverLibrary(const char* name, char* full)
     return found;
 }
 
-// Loads an archiver library by its full path; on failure the thread's last error says
-// why (a library found nowhere fails as the platform's own search would).
-HMODULE LoadArchiverLibrary(const char* name)
+// Loads the archiver library found at `full`; on failure the thread's last error says
+// why (a library found nowhere, `full` empty, fails as the platform's own search would).
+HMODULE LoadFoundLibrary(const char* full)
 {
-    char full[kPathSize];
-    if (!FindArchiverLibrary(name, full)) {
+    if (full[0] == '\0') {
         SetLastError(ERROR_MOD_NOT_FOUND);
         return nullptr;
     }
@@ -127,7 +127,9 @@ HMODULE LoadArchiverLibrary(const char* name)
 
 void ProbeArchiverLibrary(HWND dialog, int checkBoxId, const char* libraryName)
 {
-    LibraryHandle library(LoadArchiverLibrary(libraryName));
+    char full[kPathSize] = {};
+    if (!FindArchiverLibrary(libraryName, full)) full[0] = '\0';
+    LibraryHandle library(LoadFoundLibrary(full));
     EnableDlgItem(dialog, checkBoxId, library.valid() ? 1 : 0);
 }
 
@@ -150,7 +152,11 @@ int CheckArchive(RunState& run, std::size_t format, const char* path)
     // An unticked format is passed over: no message, no log line.
     if (!run.ticked[format]) return 1;
 
-    LibraryHandle library(LoadArchiverLibrary(kArchiveFormats[format].library));
+    // The folders are searched at the first archive of the format: a search that misses
+    // reads through the whole system folder.
+    char* full = run.library[format];
+    if (full[0] == '\0' && !FindArchiverLibrary(kArchiveFormats[format].library, full)) full[0] = '\0';
+    LibraryHandle library(LoadFoundLibrary(full));
     if (!library.valid()) {
         ReportLastError();
         return 0;
@@ -185,22 +191,26 @@ int CheckArchive(RunState& run, std::size_t format, const char* path)
 int CheckItem(WalkItem& item, void* context)
 {
     RunState& run = *static_cast<RunState*>(context);
-    if (item.depth == 0 && run.index++ == 0 && run.logWanted) {
-        ProposeLogPath(run.log, sizeof run.log, item.path);
-        // Cancelled: the check runs without a log.
-        if (!ChooseSaveFile(run.dialog, kLogTitle, nullptr, run.log)) run.log[0] = '\0';
-    }
     const int format = ArchiveFormatOf(item.path);
     return format < 0 || CheckArchive(run, static_cast<std::size_t>(format), item.path);
 }
 
 int RunArchiveCheck(HWND dialog)
 {
-    RunState run = {dialog, {}, GetCheck(dialog, IDC_ARCHIVE_LOG) == 1, 0, {}, 1};
+    RunState run = {dialog, {}, {}, 1, {}};
     for (std::size_t f = 0; f < kArchiveFormatCount; ++f) run.ticked[f] = GetCheck(dialog, kFormatBoxes[f]) == 1;
     HDROP drop = GetSelectionDrop(dialog);
     if (drop == nullptr) return 0;
     const WalkRules rules{GetCheck(dialog, IDC_ARCHIVE_SUBFOLDERS) == 1, EntryFailure::StopsRun};
+    // The log file is chosen before the first item is checked, proposed beside the first
+    // selected item; a selection whose first item cannot be read is reported by the walk
+    // before anything is chosen. The time spent in the chooser is not the run's.
+    char first[kPathSize];
+    if (GetCheck(dialog, IDC_ARCHIVE_LOG) == 1 && ReadFirstSelected(drop, first)) {
+        ProposeLogPath(run.log, sizeof run.log, first);
+        // Cancelled: the check runs without a log.
+        if (!ChooseSaveFile(dialog, kLogTitle, nullptr, run.log)) run.log[0] = '\0';
+    }
     // A run the user stopped writes no closing message.
     RunProgress progress(dialog);
     if (!WalkSelection(drop, rules, CheckItem, &run, &progress)) return 0;

@@ -2,7 +2,8 @@
 // after the local day of its last write ("%04d%02d%02d").
 #include <windows.h>
 
-#include <cstring>
+#include <string>
+#include <unordered_set>
 
 #include "common/report.h"
 #include "common/rules/path_build.h"
@@ -17,10 +18,28 @@
 namespace {
 
 // The date folders this run has made or found already: a run over many files of a few
-// days asks the file system to make each folder once.
+// days asks the file system to make each folder once, however the days alternate.
 struct ClassifyRun {
-    char lastFolder[kPathSize] = {};
+    std::unordered_set<std::string> folders;
     LocalClock clock;
+
+    // Makes `folder` unless this run has made or found it; false when it can be neither
+    // made nor found.
+    bool MakeFolder(const char* folder)
+    {
+        try {
+            if (folders.count(folder) != 0) return true;
+        } catch (...) {
+            // Without memory to look it up, the folder is asked for again.
+        }
+        if (!CreateDirectoryA(folder, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+        try {
+            folders.insert(folder);
+        } catch (...) {
+            // Not remembered: the next file of that day asks for it again.
+        }
+        return true;
+    }
 };
 
 // Moves one file into its date folder. Whatever keeps it from moving leaves it where it
@@ -45,10 +64,7 @@ void MoveIntoDateFolder(const char* path, const FILETIME& lastWrite, ClassifyRun
                              sizeof folder, target, sizeof target)) {
         return;
     }
-    if (std::strcmp(folder, run.lastFolder) != 0) {
-        if (!CreateDirectoryA(folder, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return;
-        std::memcpy(run.lastFolder, folder, sizeof folder);
-    }
+    if (!run.MakeFolder(folder)) return;
     MoveFileA(path, target);
 }
 

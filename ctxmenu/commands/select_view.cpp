@@ -8,7 +8,9 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "common/folder_walk.h"
 #include "common/report.h"
@@ -47,9 +49,12 @@ LRESULT FindItem(HWND view, const char* name)
 // character that would not fit whole: a text this long may be cut.
 constexpr std::size_t kPossiblyCutLength = kPathSize - 2;
 
-// The view's item texts, read once and kept by the key the view's search compares
-// (text without regard to case, as lstrcmpi sees it), each with the first item that
-// shows it. Asking the view for every match would search the whole view each time.
+// The view's item texts, read once and kept twice: by the key the view's search
+// compares (text without regard to case, as lstrcmpi sees it) with the first item that
+// shows it, and by their exact bytes with the item the view's search gives for them.
+// A listed name is normally its item's text byte for byte, so it is found with one
+// probe of the exact texts; only a name the view shows otherwise is keyed. Asking the
+// view for every match would search the whole view each time.
 class ViewIndex {
 public:
     explicit ViewIndex(HWND view) : view_(view) {}
@@ -59,13 +64,21 @@ public:
     {
         if (!built_) Build();
         if (fallback_) return FindItem(view_, name);
-        std::string key;
-        if (!KeyOf(name, &key)) return FindItem(view_, name);
         LRESULT item = -1;
         try {
-            const auto found = first_.find(key);
-            if (found == first_.end()) return -1;
-            item = found->second;
+            const auto exact = exact_.find(std::string_view(name));
+            if (exact != exact_.end()) {
+                // The item shows the name itself unless an earlier item showed the same
+                // key otherwise; only then is the comparison asked.
+                if (!exact->second.variant) return exact->second.item;
+                item = exact->second.item;
+            } else {
+                std::string key;
+                if (!KeyOf(name, &key)) return FindItem(view_, name);
+                const auto found = first_.find(std::string_view(key));
+                if (found == first_.end()) return -1;
+                item = found->second;
+            }
         } catch (...) {
             return FindItem(view_, name);
         }
@@ -82,12 +95,25 @@ private:
     {
         const int size = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text, -1, nullptr, 0);
         if (size <= 0) return false;
-        try {
-            key->assign(static_cast<std::size_t>(size), '\0');
-        } catch (...) {
-            return false;
-        }
+        key->assign(static_cast<std::size_t>(size), '\0');
         return LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text, -1, &(*key)[0], size) > 0;
+    }
+
+    // The key of `text` appended to `pool`: one call into a buffer that holds the key
+    // of any text a view gives, the sizing call only for a longer one.
+    static bool AppendKey(const char* text, std::vector<char>* pool)
+    {
+        char buffer[4096];
+        const int size =
+            LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text, -1, buffer, sizeof buffer);
+        if (size > 0) {
+            pool->insert(pool->end(), buffer, buffer + size);
+            return true;
+        }
+        std::string key;
+        if (!KeyOf(text, &key)) return false;
+        pool->insert(pool->end(), key.begin(), key.end());
+        return true;
     }
 
     // The whole buffer is cleared first: a view that cuts a long text leaves whatever
@@ -106,31 +132,59 @@ private:
     {
         built_ = true;
         const LRESULT count = SendMessageA(view_, LVM_GETITEMCOUNT, 0, 0);
-        char text[kPathSize];
-        std::string key;
+        const std::size_t items = static_cast<std::size_t>(count > 0 ? count : 0);
         try {
-            first_.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
-            for (LRESULT i = 0; i < count; ++i) {
-                ReadItemText(i, text);
+            // Every text and key goes into one pool each, then the tables are made over
+            // the pools, which no longer move.
+            std::vector<std::size_t> ends(items * 2);
+            char text[kPathSize];
+            for (std::size_t i = 0; i < items; ++i) {
+                ReadItemText(static_cast<LRESULT>(i), text);
+                const std::size_t length = std::strlen(text);
                 // A text of 258 bytes or more may have been cut (a double-byte character
                 // that did not fit is dropped whole): the view's own search decides.
-                if (std::strlen(text) >= kPossiblyCutLength || !KeyOf(text, &key)) {
+                if (length >= kPossiblyCutLength || !AppendKey(text, &keys_)) {
                     fallback_ = true;
                     return;
                 }
-                first_.emplace(key, i);   // keeps the first item of a text
+                texts_.insert(texts_.end(), text, text + length);
+                ends[2 * i] = texts_.size();
+                ends[2 * i + 1] = keys_.size();
+            }
+            first_.reserve(items);
+            exact_.reserve(items);
+            std::size_t text0 = 0, key0 = 0;
+            for (std::size_t i = 0; i < items; ++i) {
+                const std::string_view shown(texts_.data() + text0, ends[2 * i] - text0);
+                const std::string_view key(keys_.data() + key0, ends[2 * i + 1] - key0);
+                text0 = ends[2 * i];
+                key0 = ends[2 * i + 1];
+                // Each key and each text keeps its first item.
+                const auto first = first_.emplace(key, static_cast<LRESULT>(i)).first;
+                exact_.emplace(shown, Exact{first->second, first->second != static_cast<LRESULT>(i)});
             }
         } catch (...) {
             // Without memory for the index the view is asked for every name.
             fallback_ = true;
             first_.clear();
+            exact_.clear();
         }
     }
+
+    // What the view's search gives for an exact text: the first item of its key, and
+    // whether that item shows the key otherwise.
+    struct Exact {
+        LRESULT item;
+        bool variant;
+    };
 
     HWND view_;
     bool built_ = false;
     bool fallback_ = false;
-    std::unordered_map<std::string, LRESULT> first_;
+    std::vector<char> texts_;
+    std::vector<char> keys_;
+    std::unordered_map<std::string_view, LRESULT> first_;
+    std::unordered_map<std::string_view, Exact> exact_;
 };
 
 void SelectByName(HWND view, ViewIndex& index, const char* name)
