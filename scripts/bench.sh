@@ -6,7 +6,7 @@
 #   scripts/bench.sh [--full] [--reps N] [--clicks N] [--leak N] [--rename N] [--select N]
 #                    [--fetch N] [--bulk N] [--large N] [--list N] [--drop N] [--archives N]
 #                    [--reads N] [--reads-small N]
-#                    [--only click|leak|rename|select|fetch|commands|list|drop|archive|reads]
+#                    [--only click|leak|rename|select|fetch|commands|list|preview|drop|archive|reads]
 # The default run takes a few minutes; --full adds the rows at 100,000 items (--large)
 # and takes a good while longer. Run scripts/test.sh once first on a fresh machine (it
 # installs what the build needs).
@@ -76,6 +76,7 @@ PY
 if wants select; then make_select $((select / 10)); make_select "$select"; fi
 if wants commands; then make_tree "$bulk"; [ "$full" = 1 ] && make_tree "$large"; fi
 if wants list; then make_tree "$list"; [ "$full" = 1 ] && make_tree "$large"; fi
+if wants preview; then make_tree "$list"; make_tree "$large"; fi
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   source "$ROOT/scripts/wine-env.sh"

@@ -8,7 +8,8 @@
 //                 [--reads N] [--reads-small N] [--only ROW]
 //
 // Sizes are item counts. --full adds the rows at --large items (100,000) and takes the
-// selection rows, the file list and the selection reads to 100,000 items. Trees of many
+// selection rows, the file list and the selection reads to 100,000 items; the preview
+// rows are at --list and --large items in every run. Trees of many
 // files are spread over folders of 2,000, so the platform's cost per item in a folder
 // stays the same at every size; scripts/bench.sh makes the large ones beforehand from
 // outside. Settings are written to the current user's key and removed at the end.
@@ -1130,6 +1131,54 @@ Figures ListRow(const Options& o, int count, bool* progress)
     return f;
 }
 
+// The preview of name replacement over `count` selected files, "n" to "m": timed from
+// the press of its button to its dialog coming up, its list filled. Floor: what the
+// preview cannot avoid asking the file system, each file's own attributes and those of
+// its new name.
+Figures PreviewRow(const Options& o, int count)
+{
+    const Tree tree = OpenTree(count);
+    const std::vector<std::string> renamed = tree.Renamed("m");
+    IDataObject* data = CreateDropDataObject(tree.files);
+    char name[64];
+    std::snprintf(name, sizeof name, "preview of name replacement, %d files", count);
+    const Figures f = Row(name, count > o.list ? std::max(1, o.reps / 4) : std::max(1, (o.reps + 1) / 2),
+        [&] {
+            ModalDriver driver;
+            driver.AnswerAllBoxes(IDOK);
+            double pressed = 0, shown = 0;
+            ModalExpectation preview;
+            preview.atActivation = [&](HWND) { shown = Now(); };
+            preview.steps.push_back({0, [](DialogDriver& d) { d.Press(IDOK); }});
+            DialogCommand command(driver, 13, [&](DialogDriver& d) {
+                PermuteFill("n", "m", false)(d);
+                RedrawWindow(d.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+                GdiFlush();
+                driver.Expect(preview);
+                pressed = Now();
+                d.Press(IDC_PREVIEW);
+            }, IDCANCEL);
+            command.RunWith(data);
+            for (const std::string& failure : command.Failures()) {
+                std::printf("  preview: %s\n", failure.c_str());
+                break;
+            }
+            return shown > pressed && pressed > 0 ? shown - pressed : 0;
+        },
+        [&] {
+            return Timed([&] {
+                for (size_t i = 0; i < tree.files.size(); ++i) {
+                    GetFileAttributesA(tree.files[i].c_str());
+                    GetFileAttributesA(renamed[i].c_str());
+                }
+            });
+        },
+        1.10);
+    data->Release();
+    if (!tree.premade) RemoveTree(tree.base);
+    return f;
+}
+
 // ---- orvid.dll ------------------------------------------------------------------------
 
 HMODULE OrvidModule()
@@ -1533,6 +1582,11 @@ int main(int argc, char** argv)
             Growth("file list, growth", small, large, static_cast<double>(o.large) / o.list);
             std::printf("%-48s %s\n", "progress window over the file list", progress ? "shown" : "not shown");
         }
+    }
+    if (wanted("preview")) {
+        const Figures small = PreviewRow(o, o.list);
+        const Figures large = PreviewRow(o, o.large);
+        Growth("preview of name replacement, growth", small, large, static_cast<double>(o.large) / o.list);
     }
     if (wanted("drop")) DropRows(o);
     if (wanted("archive")) ArchiveRow(o);
