@@ -32,22 +32,6 @@ HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** out)
 }
 bool CanUnload() { return Export<HRESULT(WINAPI*)()>("DllCanUnloadNow")() == S_OK; }
 
-// Shift as the user presses it: the handler reads the key's asynchronous state.
-void SetShift(bool down)
-{
-    // Focus changes still queued would set the keys back to the display's state.
-    MSG msg;
-    for (DWORD end = GetTickCount() + 100; GetTickCount() < end; Sleep(10))
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = VK_SHIFT;
-    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    SendInput(1, &input, sizeof input);
-    Sleep(100);
-    ASSERT_EQ((GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0, down);
-}
-
 HRESULT Invoke(IContextMenu* menu, HWND owner, const char* verb)
 {
     CMINVOKECOMMANDINFO info = {};
@@ -109,9 +93,9 @@ protected:
     {
         IContextMenu* menu = DropHandler(target.empty() ? dir_.path() : target, items);
         HMENU popup = CreatePopupMenu();
-        SetShift(shift);
+        EXPECT_TRUE(PressShift(shift));
         EXPECT_EQ(menu->QueryContextMenu(popup, 0, kFirst, 0x7FFF, CMF_NORMAL), 2);
-        SetShift(false);
+        EXPECT_TRUE(PressShift(false));
         DestroyMenu(popup);
         const HRESULT hr = Invoke(menu, owner_, MAKEINTRESOURCEA(offset));
         EXPECT_EQ(menu->Release(), 0u);
@@ -164,9 +148,9 @@ TEST_F(OrvidTest, MenuFollowsTheFlagAndTheShiftKeyAndTakesNoVerbs)
         IContextMenu* menu = DropHandler(dir_.path(), {dir_.File("a.txt")});
         HMENU popup = CreatePopupMenu();
         AppendMenuA(popup, MF_STRING, 1, "&Copy");
-        SetShift(cases[i].second);
+        EXPECT_TRUE(PressShift(cases[i].second));
         EXPECT_EQ(menu->QueryContextMenu(popup, 0, kFirst, 0x7FFF, CMF_NORMAL), cases[i].first ? 2 : 0);
-        SetShift(false);
+        EXPECT_TRUE(PressShift(false));
         EXPECT_EQ(MenuTexts(popup), expected[i]);
         if (cases[i].first) {
             EXPECT_EQ(GetMenuItemID(popup, 1), kFirst + 1);
@@ -220,9 +204,9 @@ TEST_F(OrvidTest, ShiftMovesOnlyForTheHandlerThatSawIt)
     HMENU popup = CreatePopupMenu();
     IContextMenu* mine = DropHandler(dir_.path(), items);
     EXPECT_EQ(mine->QueryContextMenu(popup, 0, kFirst, 0x7FFF, CMF_NORMAL), 2);
-    SetShift(true);
+    EXPECT_TRUE(PressShift(true));
     EXPECT_EQ(other->QueryContextMenu(popup, 0, kFirst, 0x7FFF, CMF_NORMAL), 2);
-    SetShift(false);
+    EXPECT_TRUE(PressShift(false));
     EXPECT_EQ(Invoke(mine, owner_, MAKEINTRESOURCEA(1)), S_OK);
     EXPECT_EQ(dir_.List("in").size(), 2u);
     mine->Release();

@@ -1187,22 +1187,6 @@ HMODULE OrvidModule()
     return module;
 }
 
-// Shift as the user presses it: the handler reads the key's asynchronous state.
-void SetShift(bool down)
-{
-    // Focus changes still queued would set the keys back to the display's state.
-    MSG msg;
-    for (DWORD end = GetTickCount() + 100; GetTickCount() < end; Sleep(10))
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = VK_SHIFT;
-    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    SendInput(1, &input, sizeof input);
-    Sleep(100);
-    if (((GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0) != down)
-        std::printf("  Shift did not go %s: the drop row runs the other command\n", down ? "down" : "up");
-}
 
 // A drop handler as Explorer makes one for a drop on `dropFolder`, its menu built with
 // Shift as given; null when a step fails.
@@ -1223,9 +1207,9 @@ IContextMenu* DropMenu(const std::string& dropFolder, IDataObject* data, bool sh
     IContextMenu* menu = nullptr;
     if (FAILED(hr) || FAILED(init->QueryInterface(IID_IContextMenu, reinterpret_cast<void**>(&menu)))) return nullptr;
     HMENU popup = CreatePopupMenu();
-    if (shift) SetShift(true);
+    if (shift && !PressShift(true)) std::printf("  Shift did not go down: the drop row runs the other command\n");
     menu->QueryContextMenu(popup, 0, 1, 0x7FFF, CMF_NORMAL);
-    if (shift) SetShift(false);
+    if (shift && !PressShift(false)) std::printf("  Shift did not go up: the next row runs the other command\n");
     DestroyMenu(popup);
     return menu;
 }

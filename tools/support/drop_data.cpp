@@ -151,3 +151,18 @@ IDataObject* CreateWideDropDataObject(const std::vector<std::wstring>& paths)
 
 long DropDataMediaOutstanding() { return g_outstanding; }
 long DropDataMediaHandedOut() { return g_handedOut; }
+
+bool PressShift(bool down)
+{
+    // Focus changes still queued would set the keys back to the display's state.
+    MSG msg;
+    for (DWORD end = GetTickCount() + 100; GetTickCount() < end; Sleep(10))
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = VK_SHIFT;
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &input, sizeof input);
+    Sleep(100);
+    return ((GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0) == down;
+}

@@ -22,3 +22,8 @@ IDataObject* CreateWideDropDataObject(const std::vector<std::wstring>& paths);
 // handed out so far (for leak checks: the receiver owns and must release each one).
 long DropDataMediaOutstanding();
 long DropDataMediaHandedOut();
+
+// Shift pressed or let go as the user does it (the drop handler reads the key's
+// asynchronous state to choose between copy and move). Gives whether the key is now
+// in that state.
+bool PressShift(bool down);
