@@ -814,6 +814,23 @@ struct CommandFigures {
     int rowsShown = 0;
 };
 
+// The floor of the two time commands: one handle per file, its last-write time read
+// and set to what `change` makes of it, then the shell told. Gives the milliseconds.
+template <typename Change>
+double SetWriteTimes(const std::vector<std::string>& files, const Change& change)
+{
+    return Timed([&] {
+        for (const std::string& f : files) {
+            FileHandle file(OpenForTimes(f));
+            FILETIME written;
+            GetFileTime(file.get(), nullptr, nullptr, &written);
+            const FILETIME changed = change(written);
+            SetFileTime(file.get(), nullptr, nullptr, &changed);
+        }
+        NotifyShell();
+    });
+}
+
 CommandFigures CommandRows(const Options& o, int count)
 {
     CommandFigures out;
@@ -854,16 +871,7 @@ CommandFigures CommandRows(const Options& o, int count)
             }, "revise");
         },
         [&] {
-            return Timed([&] {
-                for (const std::string& f : files) {
-                    FileHandle file(OpenForTimes(f));
-                    FILETIME written;
-                    GetFileTime(file.get(), nullptr, nullptr, &written);
-                    const FILETIME later = Shifted(written, kHour);
-                    SetFileTime(file.get(), nullptr, nullptr, &later);
-                }
-                NotifyShell();
-            });
+            return SetWriteTimes(files, [&](const FILETIME& written) { return Shifted(written, kHour); });
         },
         1.10);
     noteProgress("time-difference correction");
@@ -887,23 +895,16 @@ CommandFigures CommandRows(const Options& o, int count)
             }, "time");
         },
         [&] {
-            return Timed([&] {
-                for (const std::string& f : files) {
-                    FileHandle file(OpenForTimes(f));
-                    FILETIME written;
-                    GetFileTime(file.get(), nullptr, nullptr, &written);
-                    SYSTEMTIME local;
-                    const FILETIME localTime = Shifted(written, offset);
-                    FileTimeToSystemTime(&localTime, &local);
-                    local.wYear = 2020;
-                    local.wMonth = 1;
-                    local.wDay = 2;
-                    FILETIME changed;
-                    SystemTimeToFileTime(&local, &changed);
-                    changed = Shifted(changed, -offset);
-                    SetFileTime(file.get(), nullptr, nullptr, &changed);
-                }
-                NotifyShell();
+            return SetWriteTimes(files, [&](const FILETIME& written) {
+                SYSTEMTIME local;
+                const FILETIME localTime = Shifted(written, offset);
+                FileTimeToSystemTime(&localTime, &local);
+                local.wYear = 2020;
+                local.wMonth = 1;
+                local.wDay = 2;
+                FILETIME changed;
+                SystemTimeToFileTime(&local, &changed);
+                return Shifted(changed, -offset);
             });
         },
         1.10);
