@@ -163,17 +163,19 @@ void Settle()
     Pace();
 }
 
-// Command and floor in turns, each after the display has settled: at least `turns` of them, and more (up to five times as
-// many) while they have taken less than four seconds, so that a short row gets enough
-// turns for its median (not with --reps 1). With `alternate` the floor goes first in every other turn, so
-// neither always meets the machine in the same state.
+// Command and floor in turns, each after the display has settled: at least `turns` of
+// them, and more (up to five times as many) while they have taken less than twenty
+// seconds, so that a row of a few seconds a turn gets enough turns for its median: the
+// pace of this machine drifts by a tenth between turns (not with --reps 1). With
+// `alternate` the floor goes first in every other turn, so neither always meets the
+// machine in the same state.
 Figures Measure(int turns, const std::function<double()>& command, const std::function<double()>& floor,
                 bool alternate = true)
 {
     std::vector<double> c, f, r;
     double spent = 0;
     int windowTurns = 0;
-    for (int i = 0; i < turns || (g_extend && spent < 4000 && i < 5 * turns); ++i) {
+    for (int i = 0; i < turns || (g_extend && spent < 20000 && i < 5 * turns); ++i) {
         double mc = 0, mf = 0;
         const int windows = g_progressWindows;
         auto runCommand = [&] {
