@@ -76,7 +76,7 @@ PY
 if wants select; then make_select $((select / 10)); make_select "$select"; fi
 if wants commands; then make_tree "$bulk"; [ "$full" = 1 ] && make_tree "$large"; fi
 if wants list; then make_tree "$list"; [ "$full" = 1 ] && make_tree "$large"; fi
-if wants preview; then make_tree "$list"; make_tree "$large"; fi
+if wants preview; then make_tree "$list"; [ "$full" = 1 ] && make_tree "$large"; fi
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   source "$ROOT/scripts/wine-env.sh"
