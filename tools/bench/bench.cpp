@@ -1210,7 +1210,6 @@ HMODULE OrvidModule()
     return module;
 }
 
-
 // A drop handler as Explorer makes one for a drop on `dropFolder`, its menu built with
 // Shift as given; null when a step fails.
 IContextMenu* DropMenu(const std::string& dropFolder, IDataObject* data, bool shift)
